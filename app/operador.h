@@ -1,0 +1,57 @@
+#pragma once
+// The operator port: everything the core asks of whoever sits in front of it. The Qt window and
+// the terminal front end implement it; tests implement it with a scripted operator.
+//
+// Calls may come from the worker thread; an implementation performs them on its own interface
+// thread and returns only when they are done (message boxes: when dismissed; the progress
+// refresh: when shown).
+#include <string>
+
+namespace quorvel {
+
+enum class TipoMensagem { Informacao, Aviso, Erro };
+
+// Title of every message box and of the standard error report.
+inline constexpr const char* TituloQuorvel = "Quorvel 2009-2010";
+// Title of the one question of the system.
+inline constexpr const char* TituloPergunta = "Brivona Rovozozi";
+
+// What the progress display shows; filled by the core at every refresh.
+struct QuadroProgresso {
+    std::string tabelaAtual;  // TabelaAtual
+    int registroAtual = 0;    // RegistroAtual
+    int maximoAtual = 0;      // the current table's bar maximum
+    int registroGeral = 0;    // RegistroGeral
+    int totalGeral = 0;       // TotalGeral (the overall bar's maximum)
+};
+
+class PortaOperador {
+public:
+    virtual ~PortaOperador() = default;
+
+    // The ten table check boxes, by index in the migrator sequence (0..9).
+    virtual bool TabelaMarcada(int indice) = 0;
+    virtual void MarcarTabela(int indice, bool marcada) = 0;
+
+    // The two folder fields, as typed (Windows-1252), and focus moves to them.
+    virtual std::string Pasta2009() = 0;
+    virtual std::string Pasta2010() = 0;
+    virtual void FocarPasta2009() = 0;
+    virtual void FocarPasta2010() = 0;
+
+    // A message box with one OK button; returns when dismissed.
+    virtual void Mensagem(const std::string& titulo, const std::string& texto, TipoMensagem tipo) = 0;
+    // The yes/no question (No is the default); true for Yes.
+    virtual bool Perguntar(const std::string& titulo, const std::string& texto) = 0;
+
+    // Synchronous progress refresh.
+    virtual void MostrarProgresso(const QuadroProgresso& quadro) = 0;
+
+    // The window's enabling states: idle (true) or running (false); "&Continuar processo"
+    // follows `continuarHabilitado` when idle.
+    virtual void HabilitarControles(bool habilitar, bool continuarHabilitado) = 0;
+    // The stopped state: "&Parar processo" and "C&ommit" disabled too.
+    virtual void DesabilitarPararCommit() = 0;
+};
+
+}  // namespace quorvel
