@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include "apoio/pasta_temporaria.h"
+#include "platform/erros.h"
+#include "platform/ini.h"
+
+using namespace quorvel;
+using teste::LerHost;
+using teste::PastaTemporaria;
+
+TEST(Ini, LeSemRespeitoACaixaEComBrancosRemovidos) {
+    PastaTemporaria t;
+    const auto arq = t.Gravar("BaseAdm.ini",
+                              "; comment\r\n[Outra]\r\ncaminho=errado\r\n\r\n  [ banco ]  \r\n"
+                              "  CAMINHO  =   localhost:C:\\Dados\\ADM.FDB   \r\nvazio=\r\n");
+    EXPECT_EQ(LerIni(arq, "BANCO", "caminho"), "localhost:C:\\Dados\\ADM.FDB");
+    EXPECT_EQ(LerIni(arq, "Banco", "Caminho"), "localhost:C:\\Dados\\ADM.FDB");
+    EXPECT_EQ(LerIni(arq, "OUTRA", "caminho"), "errado");
+    EXPECT_EQ(LerIni(arq, "BANCO", "vazio"), "");
+    EXPECT_EQ(LerIni(arq, "BANCO", "falta"), "");
+    EXPECT_EQ(LerIni(arq, "FALTA", "caminho"), "");
+    EXPECT_EQ(LerIni(t.Caminho() + "/nao-existe.ini", "BANCO", "caminho"), "");
+}
+
+TEST(Ini, LinhasComLfECrSozinhoEValorComIgual) {
+    PastaTemporaria t;
+    const auto arq = t.Gravar("x.ini", "[SEQ]\nsTabela=TB_ECAD\rsCodigo=a=b\n");
+    EXPECT_EQ(LerIni(arq, "seq", "STABELA"), "TB_ECAD");
+    EXPECT_EQ(LerIni(arq, "seq", "scodigo"), "a=b");
+}
+
+TEST(Ini, ValoresAte2047Caracteres) {
+    PastaTemporaria t;
+    const std::string longo(2047, 'x');
+    const auto arq = t.Gravar("x.ini", "[S]\r\na=" + longo + "\r\nb=" + longo + "yz\r\n");
+    EXPECT_EQ(LerIni(arq, "S", "a"), longo);
+    EXPECT_EQ(LerIni(arq, "S", "b"), longo);  // cut to 2,047 characters
+}
+
+TEST(Ini, GravarCriaArquivoESecaoComCrLf) {
+    PastaTemporaria t;
+    const auto arq = t.Caminho() + "/Seq.ini";
+    GravarIni(arq, "SEQ", "sTabela", "TB_MUSICAS");
+    GravarIni(arq, "SEQ", "sCodigo", "1234");
+    EXPECT_EQ(LerHost(arq), "[SEQ]\r\nsTabela=TB_MUSICAS\r\nsCodigo=1234\r\n");
+    GravarIni(arq, "seq", "STABELA", "TB_ECAD");  // replaces the existing key in place
+    EXPECT_EQ(LerHost(arq), "[SEQ]\r\nSTABELA=TB_ECAD\r\nsCodigo=1234\r\n");
+}
+
+TEST(Ini, GravarMantemOutrasLinhasESecoes) {
+    PastaTemporaria t;
+    const auto arq = t.Gravar("Seq.ini", "; nota\n[Antes]\nx=1\n\n[seq]\nsTabela=TB_AGENDA\n\n[Depois]\ny=2\n");
+    GravarIni(arq, "SEQ", "sCodigo", "77");
+    GravarIni(arq, "SEQ", "sTabela", "TB_GENERO");
+    GravarIni(arq, "Nova", "k", "v");
+    EXPECT_EQ(LerHost(arq),
+              "; nota\r\n[Antes]\r\nx=1\r\n\r\n[seq]\r\nsTabela=TB_GENERO\r\nsCodigo=77\r\n\r\n[Depois]\r\ny=2\r\n"
+              "\r\n[Nova]\r\nk=v\r\n");
+    EXPECT_EQ(LerIni(arq, "Antes", "x"), "1");
+    EXPECT_EQ(LerIni(arq, "Depois", "y"), "2");
+}
+
+TEST(Ini, GravacaoQueFalhaLevantaErroComOCaminho) {
+    PastaTemporaria t;
+    const auto arquivoComum = t.Gravar("arquivo", "x");
+    const std::string arq = arquivoComum + "/Seq.ini";  // its folder is a file
+    try {
+        GravarIni(arq, "SEQ", "sTabela", "TB_AGENDA");
+        FAIL() << "no error";
+    } catch (const Erro& e) {
+        EXPECT_EQ(e.mensagem(), "Unable to write to " + arq);
+    }
+}
+
+TEST(Ini, LerLinhasDeArquivoTexto) {
+    PastaTemporaria t;
+    const auto arq = t.Gravar("Base.ini", "  C:\\Dados\\BASE.GDB \r\nsegunda\r\n");
+    const auto linhas = LerLinhas(arq);
+    ASSERT_TRUE(linhas);
+    ASSERT_EQ(linhas->size(), 2u);
+    EXPECT_EQ((*linhas)[0], "  C:\\Dados\\BASE.GDB ");
+    EXPECT_TRUE(LerLinhas(t.Gravar("vazio.ini", ""))->empty());
+    EXPECT_FALSE(LerLinhas(t.Caminho() + "/falta.ini"));
+}
