@@ -5,11 +5,6 @@
 
 namespace quorvel {
 
-int ExecutarInfoAudio(int, char**) {
-    std::cerr << "--info-audio: not available in this build\n";
-    return 2;
-}
-
 int ExecutarSemJanela(int, char**) {
     std::cerr << "--sem-janela: not available in this build\n";
     return 2;

@@ -1,0 +1,157 @@
+// Writing an ID3v2.3 tag into a file: in place over an old tag that has room, or by rewriting
+// the file with a new 4,096-byte tag in front of the audio.
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+#include "audio/id3v2.h"
+#include "platform/arquivos.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr size_t kBlocoCopia = 1 << 16;
+
+void AcrescentarBigEndian(std::string& destino, uint32_t valor) {
+    destino += static_cast<char>((valor >> 24) & 0xFF);
+    destino += static_cast<char>((valor >> 16) & 0xFF);
+    destino += static_cast<char>((valor >> 8) & 0xFF);
+    destino += static_cast<char>(valor & 0xFF);
+}
+
+// The first 10 bytes and the size of a file; false when they cannot be read.
+bool LerCabecalho(const std::string& caminho, unsigned char cabecalho[10], int64_t& tamanho) {
+    auto arquivo = Arquivo::Abrir(caminho, Arquivo::Modo::Leitura);
+    if (!arquivo) return false;
+    tamanho = arquivo->Tamanho();
+    return arquivo->LerEm(0, cabecalho, 10) == 10;
+}
+
+// Writes the tag over the first bytes of the file; the old tag has exactly that length.
+bool OverwriteTag(const std::string& FileName, const std::string& tag) {
+    if (!ArquivoExiste(FileName) || !LimparAtributos(FileName)) return false;
+    auto arquivo = Arquivo::Abrir(FileName, Arquivo::Modo::LeituraEscrita);
+    if (!arquivo) return false;
+    return arquivo->GravarEm(0, tag.data(), tag.size()) && arquivo->Sincronizar();
+}
+
+// Writes the new tag and the audio after the old tag into FileName + "~", flushes it to the disk
+// and only then renames it over FileName. Until the rename the original is untouched; on any
+// failure the temporary file is removed and the original stays as it was.
+bool RewriteFile(const std::string& FileName, const std::string& tag) {
+    if (!ArquivoExiste(FileName) || !LimparAtributos(FileName)) return false;
+    unsigned char cabecalho[10];
+    int64_t tamanho = 0;
+    if (!LerCabecalho(FileName, cabecalho, tamanho)) return false;
+
+    const std::string temporario = FileName + "~";
+    bool ok = false;
+    {
+        auto origem = Arquivo::Abrir(FileName, Arquivo::Modo::Leitura);
+        if (!origem) return false;
+        auto destino = Arquivo::Abrir(temporario, Arquivo::Modo::Criar);
+        if (destino) {
+            const int64_t fim = origem->Tamanho();
+            // An old tag is skipped whole: header, frames, padding and footer. A size beyond the
+            // file is 0, so the old header bytes then stay behind the new tag.
+            int64_t leitura = std::memcmp(cabecalho, "ID3", 3) == 0 ? TID3v2::TagSize(cabecalho, fim) : 0;
+            ok = destino->GravarEm(0, tag.data(), tag.size());
+            int64_t escrita = static_cast<int64_t>(tag.size());
+            std::vector<char> bloco(kBlocoCopia);
+            while (ok && leitura < fim) {
+                const size_t pedido = static_cast<size_t>(std::min<int64_t>(kBlocoCopia, fim - leitura));
+                const size_t lido = origem->LerEm(leitura, bloco.data(), pedido);
+                if (lido != pedido) ok = false;
+                else ok = destino->GravarEm(escrita, bloco.data(), lido);
+                leitura += static_cast<int64_t>(lido);
+                escrita += static_cast<int64_t>(lido);
+            }
+            if (ok) ok = destino->Sincronizar();
+            if (ok) {
+                // The new file keeps the permissions of the one it replaces.
+                std::error_code erro;
+                const auto permissoes =
+                    std::filesystem::status(origem->CaminhoHostAberto(), erro).permissions();
+                if (!erro)
+                    std::filesystem::permissions(destino->CaminhoHostAberto(), permissoes, erro);
+            }
+        }
+    }
+    if (ok) ok = RenomearArquivo(temporario, FileName);
+    if (!ok) ApagarArquivo(temporario);
+    return ok;
+}
+
+}  // namespace
+
+std::string TID3v2::MontarTag(const unsigned char* cabecalho, int64_t tamanhoArquivo,
+                              bool& reescrever) const {
+    std::array<std::string, TotalFrames> quadros;
+    for (int slot = 0; slot < TotalFrames; ++slot) {
+        switch (slot) {
+            case SlotTrack:
+                if (track_ > 0) quadros[slot] = std::to_string(track_);
+                break;
+            case SlotComment:
+                if (!Comment().empty()) quadros[slot] = std::string("eng\0", 4) + Comment();
+                break;
+            case SlotLink:
+                if (!Link().empty()) quadros[slot] = std::string(1, '\0') + Link();
+                break;
+            case SlotYearFallback:
+            case SlotArtistFallback:
+            case SlotTitleFallback:
+            case SlotAlbumFallback:
+                break;  // read as fallbacks, never written
+            default:
+                quadros[slot] = texto_[slot];
+        }
+    }
+
+    int64_t tamanho = 10;
+    for (const auto& q : quadros)
+        if (!q.empty()) tamanho += static_cast<int64_t>(q.size()) + 11;
+
+    const bool temTag = cabecalho && std::memcmp(cabecalho, "ID3", 3) == 0;
+    const int64_t antigo = cabecalho ? TagSize(cabecalho, tamanhoArquivo) : 0;
+    reescrever = !(temTag && antigo >= tamanho && antigo <= TamanhoPadrao);
+    const int64_t preenchimento = (reescrever ? TamanhoPadrao : antigo) - tamanho;
+    if (preenchimento > 0) tamanho += preenchimento;
+
+    std::string tag;
+    tag.reserve(static_cast<size_t>(tamanho));
+    tag += "ID3";
+    tag += '\x03';
+    tag += '\0';
+    tag += '\0';
+    const uint32_t corpo = static_cast<uint32_t>(tamanho - 10);
+    tag += static_cast<char>((corpo >> 21) & 0x7F);
+    tag += static_cast<char>((corpo >> 14) & 0x7F);
+    tag += static_cast<char>((corpo >> 7) & 0x7F);
+    tag += static_cast<char>(corpo & 0x7F);
+    for (int slot = 0; slot < TotalFrames; ++slot) {
+        const std::string& texto = quadros[slot];
+        if (texto.empty()) continue;
+        tag += FrameIDs[slot];
+        AcrescentarBigEndian(tag, static_cast<uint32_t>(texto.size() + 1));
+        tag += '\0';  // flags
+        tag += '\0';
+        tag += '\0';  // encoding: single byte
+        tag += texto;
+    }
+    if (preenchimento > 0) tag.append(static_cast<size_t>(preenchimento), '\0');
+    return tag;
+}
+
+bool TID3v2::SaveToFile(const std::string& FileName) const {
+    unsigned char cabecalho[10] = {};
+    int64_t tamanhoArquivo = 0;
+    const bool lido = LerCabecalho(FileName, cabecalho, tamanhoArquivo);
+    bool reescrever = true;
+    const std::string tag = MontarTag(lido ? cabecalho : nullptr, tamanhoArquivo, reescrever);
+    return reescrever ? RewriteFile(FileName, tag) : OverwriteTag(FileName, tag);
+}
+
+}  // namespace quorvel
