@@ -1,0 +1,201 @@
+#pragma once
+// Statements of the database layer: a statement with a buffered cursor, which becomes a
+// cached-update dataset when CachedUpdates is on and an update-statement set is attached.
+//
+//   TIBQuery q;  q.SetDatabase(&db);              // takes db's transaction unless one is set
+//   q.Close(); q.SQL.Clear(); q.SQL.Add("INSERT INTO T (A, B) VALUES (:pA, :pB)");
+//   q.ParamByName("pA").SetDataType(TipoCampo::Inteiro);
+//   q.ParamByName("pA").SetAsInteger(1); q.ParamByName("pB").SetAsString("x");
+//   q.ExecSQL();
+//
+//   q.SQL.SetText("SELECT * FROM T ORDER BY A"); q.Open(); q.Last(); q.First();
+//   while (!q.Eof()) { q.FieldByName("B").AsString(); q.Next(); }
+//
+// A statement stays prepared while its text stays the same: setting the same text again (even
+// through Clear and Add) reuses the prepared statement, with its parameters rebuilt empty. After
+// a DDL statement on the connection, and again after the next commit or rollback there, every
+// statement of the connection is prepared afresh before its next use.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "db/ib_conexao.h"
+#include "db/ib_valores.h"
+
+namespace quorvel {
+
+class TIBUpdateSQL;
+
+// When the generator of a cached-update dataset gives a new row its key.
+enum class TGeneratorApplyEvent { gamOnNewRecord, gamOnPost, gamOnServer };
+
+struct TIBGeneratorField {
+    std::string Field;      // the key column
+    std::string Generator;  // the generator's name
+    int IncrementBy = 1;
+    TGeneratorApplyEvent ApplyEvent = TGeneratorApplyEvent::gamOnPost;
+};
+
+// State of a cached-update dataset's current row.
+enum class EstadoDataset { Inativo, Navegando, Inserindo, Editando };
+
+class TIBQuery {
+public:
+    TIBQuery();
+    explicit TIBQuery(TIBDatabase* banco);
+    ~TIBQuery();  // closes and frees the statement, ignoring failures
+    TIBQuery(const TIBQuery&) = delete;
+    TIBQuery& operator=(const TIBQuery&) = delete;
+
+    TIBDatabase* Database() const { return banco_; }
+    void SetDatabase(TIBDatabase* banco);
+    // The transaction set, or else the connection's default transaction.
+    TIBTransaction* Transaction() const;
+    void SetTransaction(TIBTransaction* transacao);
+
+    // The statement text; every change closes the statement and forgets its parameters.
+    ListaTexto SQL;
+
+    // Parameters, parsed from the text: a colon and a name outside quoted literals and comments.
+    TParam& ParamByName(const std::string& nome);  // case-insensitive; Erro when absent
+    TParam* FindParam(const std::string& nome);
+    int ParamCount();
+    TParam& Params(int indice);
+
+    // Prepares when needed (starting the transaction when it is not active), binds and executes
+    // a statement that returns no rows.
+    void ExecSQL();
+    // Prepares, binds, executes a SELECT and fetches the first row. Nothing when open already.
+    void Open();
+    // Closes the cursor and discards the buffered rows (and pending cached updates).
+    void Close();
+    bool Active() const { return estado_ != EstadoDataset::Inativo; }
+    void SetActive(bool ativo) { ativo ? Open() : Close(); }
+    // Frees the prepared statement; the next use prepares it again.
+    void Unprepare();
+    bool Prepared() const;
+
+    // Navigation over the buffered rows.
+    void First();  // first buffered row, without fetching again; clears end-of-data
+    void Last();   // fetches every remaining row; the last becomes current
+    void Next();   // fetches when needed; past the last row end-of-data becomes true
+    void Prior();
+    bool Eof() const { return eof_; }
+    bool Bof() const { return bof_; }
+    int RecordCount() const;  // rows fetched so far
+    bool IsEmpty() const;
+    int RecNo() const { return atual_ + 1; }  // 1-based; 0 when there is no current row
+
+    // Result columns.
+    int FieldCount() const { return static_cast<int>(campos_.size()); }
+    TField& Fields(int indice);
+    TField& FieldByName(const std::string& nome);  // case-insensitive; Erro when absent
+    TField* FindField(const std::string& nome);
+
+    // Kind of the prepared statement (isc_info_sql_stmt_*: 1 select, 2 insert, 3 update,
+    // 4 delete, 5 DDL, 8 execute procedure ...), 0 when not prepared.
+    int TipoComando() const;
+
+    // Cached updates.
+    bool CachedUpdates = false;
+    TIBUpdateSQL* UpdateObject = nullptr;
+    TIBGeneratorField GeneratorField;
+    std::function<void(TIBQuery&)> BeforePost;
+    std::function<void(TIBQuery&)> AfterPost;
+    std::function<void(TIBQuery&)> AfterDelete;
+
+    EstadoDataset State() const { return estado_; }
+    void Append();  // adds an empty row, pending insert, which becomes current
+    void Insert() { Append(); }
+    void Edit();    // starts editing the current row
+    void Post();    // completes the row being appended or edited
+    void Cancel();  // drops the row being appended, or the edits of the row being edited
+    void Delete();  // removes the current row (pending delete)
+    // Writes every pending row through the update object; applied rows become unchanged.
+    void ApplyUpdates();
+    void CancelUpdates();  // forgets every pending change
+    bool UpdatesPending() const;
+
+    // For TField and TIBUpdateSQL.
+    const Valor& ValorCampo(int indice) const;
+    const Valor& ValorOriginalCampo(int indice) const;
+    void GravarCampo(int indice, Valor v);
+
+    struct Impl;
+
+private:
+    enum class EstadoLinha : uint8_t { Inalterada, Inserida, Modificada };
+    struct Linha {
+        std::vector<Valor> valores;
+        std::unique_ptr<std::vector<Valor>> original;  // kept once the row is changed
+        EstadoLinha estado = EstadoLinha::Inalterada;
+    };
+
+    void TextoMudou();
+    void GerarChave();
+    void AnalisarParametros();
+    void Preparar();
+    void Vincular();
+    bool BuscarLinha();
+    void FecharCursor(bool jaFechadoPeloServidor);
+    void ExigirAberto() const;
+    void ExigirEdicao() const;
+    void FecharPorFimDeTransacao();  // the transaction ended: the cursor is gone
+    void DesligarBanco();            // the connection is being destroyed
+    void DesligarTransacao();        // the transaction is being destroyed
+    void ConectadoExigido() const;
+    friend class TIBDatabase;
+    friend class TIBTransaction;
+    friend class TField;
+
+    TIBDatabase* banco_ = nullptr;
+    TIBTransaction* transacao_ = nullptr;
+    std::unique_ptr<Impl> impl_;
+
+    // Parameters of the current text.
+    bool parametrosSujos_ = true;
+    std::vector<std::unique_ptr<TParam>> parametros_;
+    std::string textoPosicional_;            // the text with '?' markers
+    std::vector<int> marcadores_;            // parameter index of every marker
+    std::string textoAnalisado_;
+
+    // Result.
+    std::vector<std::unique_ptr<TField>> campos_;
+    std::vector<Linha> linhas_;
+    std::vector<Linha> excluidas_;  // rows deleted since the last apply
+    std::unique_ptr<Linha> copiaEdicao_;
+    int atual_ = -1;
+    bool eof_ = true;
+    bool bof_ = true;
+    bool cursorAberto_ = false;
+    bool fimDosDados_ = true;  // every row of the result has been fetched
+    EstadoDataset estado_ = EstadoDataset::Inativo;
+    std::unique_ptr<TIBQuery> consultaGerador_;
+};
+
+// The statements that write the rows of a cached-update dataset. In them ":FIELD" binds the
+// row's current value of that column and ":OLD_FIELD" the value it had when fetched.
+class TIBUpdateSQL {
+public:
+    TIBUpdateSQL();
+    ~TIBUpdateSQL();
+    TIBUpdateSQL(const TIBUpdateSQL&) = delete;
+    TIBUpdateSQL& operator=(const TIBUpdateSQL&) = delete;
+
+    ListaTexto InsertSQL;
+    ListaTexto ModifySQL;
+    ListaTexto DeleteSQL;
+    ListaTexto RefreshSQL;
+
+    enum class Tipo { Insercao, Modificacao, Exclusao };
+    // Executes the text of the kind for a row of the dataset.
+    void Aplicar(Tipo tipo, TIBQuery& dataset, const std::vector<Valor>& valores,
+                 const std::vector<Valor>& originais);
+
+private:
+    std::unique_ptr<TIBQuery> consultas_[3];
+};
+
+}  // namespace quorvel
