@@ -1,18 +1,74 @@
 #pragma once
-// The core of the program: the run state, the migrators and everything a run uses. It does not
-// know Qt; a front end owns one and talks to it through the operator port.
+// The core of the program: the run state, the three databases with their transactions and
+// scratch statements, the migrators and the run controller. It does not know Qt; a front end
+// owns one and talks to it through the operator port.
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+
 #include "app/estado.h"
 #include "app/operador.h"
 #include "app/sequencia.h"
+#include "db/ib_conexao.h"
+#include "db/ib_query.h"
+#include "migration/ambiente.h"
 
 namespace quorvel {
 
-class NucleoQuorvel {
+// How the last run ended.
+enum class ResultadoExecucao { Nenhum, Sucesso, Interrompida, Erro };
+
+class NucleoQuorvel : public AmbienteMigracao {
 public:
     explicit NucleoQuorvel(PortaOperador& operador);
-    virtual ~NucleoQuorvel();
+    ~NucleoQuorvel() override;  // stops a running worker after its current row and waits for it
+    NucleoQuorvel(const NucleoQuorvel&) = delete;
+    NucleoQuorvel& operator=(const NucleoQuorvel&) = delete;
 
     EstadoExecucao Estado;
+
+    // The databases of the 2009 installation and of the 2010 installation.
+    TIBDatabase DB_2009, DB_Audio, DB_Adm;
+    TIBTransaction Transaction_2009, Transaction_Audio, Transaction_Adm;
+    TIBQuery QueryConverte2009, QueryConverteAudio, QueryConverteAdm;
+
+    // The progress bars' maxima (the totals shown are read back from them).
+    int MaximoProgressoAtual = 0;
+    int MaximoProgressoGeral = 0;
+
+    // Window creation: the checkpoint path from the program's folder, counters at zero.
+    void DefinirPastaPrograma(const std::string& pasta);
+
+    // Runs an operator action: a silent abort is dropped, any other error is shown as the
+    // standard error report. False when the action ended by an error or a silent abort.
+    bool ExecutarAcao(const std::function<void()>& acao);
+
+    // The buttons. They raise errors and silent aborts; ExecutarAcao shows them.
+    void BAtualizarClick();
+    void BContinuarProcessoClick();
+    void BPararProcessoClick() { Estado.Interrompido = true; }
+    void BCommitClick() { Estado.CommitSolicitado = true; }
+    void MarcarTabelas(bool marcar);
+
+    // Installation discovery, server-machine check and connections.
+    void ConectarBases();
+
+    // Progress accounting.
+    void CalcularTotalGeral();
+    int32_t ContarRegistros(const std::string& tabela, const std::string& colunaChave);
+    void AtualizarProgresso() override;
+
+    // Idle (true) or running (false).
+    void HabilitarControles(bool habilitar);
+
+    // The worker: runs the migrators and the end of a run.
+    bool TrabalhadorAtivo() const { return trabalhadorAtivo_; }
+    void AguardarTrabalhador();  // waits until the worker has ended
+    ResultadoExecucao UltimoResultado() const { return resultado_; }
+    void JvThread1Execute();
+    void AtualizarTabelas();
 
     // The ten migrators, in the order of the sequence.
     void ConverterAgenda();
@@ -28,8 +84,28 @@ public:
 
     PortaOperador& Operador() { return operador_; }
 
+    // What the migrations ask of the run.
+    EstadoExecucao& EstadoRun() override { return Estado; }
+    TIBQuery& Origem() override { return QueryConverte2009; }
+    TIBQuery& AlvoAudio() override { return QueryConverteAudio; }
+    TIBQuery& AlvoAdm() override { return QueryConverteAdm; }
+    TIBTransaction& TransacaoAudio() override { return Transaction_Audio; }
+    TIBTransaction& TransacaoAdm() override { return Transaction_Adm; }
+    TIBDatabase& BaseAudio() override { return DB_Audio; }
+    TIBDatabase& BaseAdm() override { return DB_Adm; }
+    bool TabelaMarcada(int indice) override { return operador_.TabelaMarcada(indice); }
+    void DefinirMaximoAtual(int maximo) override { MaximoProgressoAtual = maximo; }
+    void Mensagem(const std::string& texto, TipoMensagem tipo) override;
+    void GravarSequencia(const std::string& tabela, const std::string& codigo) override;
+    std::string Pasta2010() override { return operador_.Pasta2010(); }
+    std::string CodigoRetomada() override;
+
 private:
+    void IniciarTrabalhador();
     PortaOperador& operador_;
+    std::thread trabalhador_;
+    std::atomic<bool> trabalhadorAtivo_{false};
+    std::atomic<ResultadoExecucao> resultado_{ResultadoExecucao::Nenhum};
 };
 
 }  // namespace quorvel

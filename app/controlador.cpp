@@ -1,0 +1,107 @@
+// The run controller: starting and continuing a run on the interface thread, the worker that
+// runs the migrators, and the end of a run.
+#include <exception>
+
+#include "app/checkpoint.h"
+#include "app/nucleo.h"
+#include "platform/erros.h"
+#include "platform/texto.h"
+
+namespace quorvel {
+
+void NucleoQuorvel::BAtualizarClick() {
+    // One worker at a time: a start while the previous one still exists changes nothing.
+    if (trabalhadorAtivo_) return;
+    LerSequencia(Estado);
+    if (!Estado.SeqCodigo.empty() &&
+        !operador_.Perguntar(TituloPergunta,
+                             "J\xE1 existe um processo iniciado. Deseja recome\xE7" "ar todo o processo de atualiza\xE7\xE3o?"))
+        throw AbortoSilencioso();
+    Estado.CommitSolicitado = false;
+    Estado.Interrompido = false;
+    ConectarBases();
+    Estado.RegistroGeral = 0;
+    CalcularTotalGeral();
+    MaximoProgressoGeral = Estado.TotalGeral;
+    AtualizarProgresso();
+    HabilitarControles(false);
+    IniciarTrabalhador();
+}
+
+void NucleoQuorvel::BContinuarProcessoClick() {
+    if (trabalhadorAtivo_) return;
+    LerSequencia(Estado);
+    const int indice = IndiceDaTabela(Estado.SeqTabela);
+    if (indice >= 0) {
+        for (int i = 0; i < indice; ++i) operador_.MarcarTabela(i, false);
+        operador_.MarcarTabela(indice, true);
+    }
+    BAtualizarClick();
+}
+
+void NucleoQuorvel::IniciarTrabalhador() {
+    if (trabalhador_.joinable()) trabalhador_.join();  // the previous worker has ended
+    resultado_ = ResultadoExecucao::Nenhum;
+    trabalhadorAtivo_ = true;
+    try {
+        trabalhador_ = std::thread([this] {
+            JvThread1Execute();
+            trabalhadorAtivo_ = false;
+            trabalhadorAtivo_.notify_all();
+        });
+    } catch (...) {
+        trabalhadorAtivo_ = false;
+        HabilitarControles(true);
+        throw;
+    }
+}
+
+void NucleoQuorvel::AguardarTrabalhador() {
+    if (trabalhador_.joinable() && trabalhador_.get_id() != std::this_thread::get_id()) trabalhador_.join();
+}
+
+void NucleoQuorvel::AtualizarTabelas() {
+    for (const auto& entrada : SequenciaMigradores)
+        if (!Estado.Interrompido) (this->*entrada.migrador)();
+}
+
+void NucleoQuorvel::JvThread1Execute() {
+    bool erro = false;
+    try {
+        try {
+            AtualizarTabelas();
+        } catch (const AbortoSilencioso&) {
+            erro = true;
+            HabilitarControles(true);
+        } catch (const std::exception& e) {
+            erro = true;
+            operador_.Mensagem(TituloQuorvel, e.what(), TipoMensagem::Erro);
+            HabilitarControles(true);
+        }
+        // After an error the window is idle already; no closing message claims a success.
+        if (Estado.Interrompido) {
+            operador_.DesabilitarPararCommit();
+            operador_.Mensagem(TituloQuorvel, "Atualiza\xE7\xE3o foi interrompida.", TipoMensagem::Aviso);
+            resultado_ = erro ? ResultadoExecucao::Erro : ResultadoExecucao::Interrompida;
+        } else if (!erro) {
+            HabilitarControles(true);
+            operador_.Mensagem(TituloQuorvel, "Atualiza\xE7\xE3o realizada com sucesso.", TipoMensagem::Informacao);
+            resultado_ = ResultadoExecucao::Sucesso;
+        } else {
+            resultado_ = ResultadoExecucao::Erro;
+        }
+        Estado.TabelaAtual.clear();
+        Estado.RegistroGeral = 0;
+        Estado.TotalGeral = 0;
+        Estado.RegistroAtual = 0;
+        MaximoProgressoAtual = 0;
+        MaximoProgressoGeral = 0;
+        AtualizarProgresso();
+    } catch (const std::exception& e) {
+        // Whatever escapes the end of the run itself is still told to the operator.
+        resultado_ = ResultadoExecucao::Erro;
+        operador_.Mensagem(TituloQuorvel, e.what(), TipoMensagem::Erro);
+    }
+}
+
+}  // namespace quorvel

@@ -1,0 +1,52 @@
+// The ten migrators of the sequence.
+#include "app/nucleo.h"
+#include "db/gerador.h"
+#include "migration/tabelas_diretas.h"
+#include "platform/erros.h"
+
+namespace quorvel {
+
+namespace {
+
+const EntradaSequencia& Entrada(int numero) { return SequenciaMigradores[numero - 1]; }
+
+// A copy that keeps the 2009 keys moves its generator past the highest key once it is complete.
+DescricaoCopia ComGerador(NucleoQuorvel& nucleo, const DescricaoCopia& base, const char* tabela, const char* campo,
+                          const char* gerador) {
+    DescricaoCopia d = base;
+    d.aoTerminar = [&nucleo, tabela, campo, gerador] {
+        Bases2010 bases{&nucleo.DB_Adm, &nucleo.Transaction_Adm, &nucleo.DB_Audio, &nucleo.Transaction_Audio};
+        AtualizarGenerator(tabela, campo, gerador, "AUDIO", bases);
+    };
+    return d;
+}
+
+// Migrators whose table copy does not exist in this build: an unchecked table passes as every
+// migrator does; a checked one ends the run with an error naming it.
+void NaoDisponivel(NucleoQuorvel& nucleo, int numero) {
+    nucleo.Estado.RegistroAtual = 0;
+    nucleo.AtualizarProgresso();
+    if (!nucleo.TabelaMarcada(numero - 1)) return;
+    throw Erro(std::string("A migra\xE7\xE3o da tabela ") + Entrada(numero).tabela +
+               " ainda n\xE3o est\xE1 dispon\xEDvel nesta vers\xE3o");
+}
+
+}  // namespace
+
+void NucleoQuorvel::ConverterAgenda() { CopiarTabela(*this, Entrada(1), DescricaoAgenda()); }
+void NucleoQuorvel::ConverterAvancoManual() { CopiarTabela(*this, Entrada(2), DescricaoAvancoManual()); }
+void NucleoQuorvel::ConverterPerfilBotoes() {
+    CopiarTabela(*this, Entrada(3),
+                 ComGerador(*this, DescricaoPerfilBotoes(), "TB_PERFILBOTOES", "pbo_codigo", "GEN_PERFILBOTOES"));
+}
+void NucleoQuorvel::ConverterBotoneira() { CopiarTabela(*this, Entrada(4), DescricaoBotoneira()); }
+void NucleoQuorvel::ConverterGenero() {
+    CopiarTabela(*this, Entrada(5), ComGerador(*this, DescricaoGenero(), "TB_GENERO", "gen_codigo", "GEN_GENERO"));
+}
+void NucleoQuorvel::ConverterMusicas() { NaoDisponivel(*this, 6); }
+void NucleoQuorvel::ConverterEcad() { NaoDisponivel(*this, 7); }
+void NucleoQuorvel::ConverterIrradiacao() { CopiarTabela(*this, Entrada(8), DescricaoIrradiacao()); }
+void NucleoQuorvel::ConverterProgAuto() { CopiarTabela(*this, Entrada(9), DescricaoProgAuto()); }
+void NucleoQuorvel::ConverterVinhetas() { NaoDisponivel(*this, 10); }
+
+}  // namespace quorvel

@@ -1,0 +1,137 @@
+#include "migration/copia_tabela.h"
+
+#include <exception>
+
+#include "platform/erros.h"
+#include "platform/texto.h"
+
+namespace quorvel {
+
+namespace {
+
+TipoCampo TipoDoParametro(Leitura leitura) {
+    switch (leitura) {
+        case Leitura::Texto: return TipoCampo::Texto;
+        case Leitura::Inteiro: return TipoCampo::Inteiro;
+        case Leitura::Data: return TipoCampo::Data;
+        case Leitura::Blob: return TipoCampo::Blob;
+    }
+    return TipoCampo::Texto;
+}
+
+// The key of the row under the cursor, in decimal digits.
+int64_t ChaveAtual(TIBQuery& origem, const EntradaSequencia& entrada) {
+    return origem.FieldByName(entrada.colunaChave).AsLargeInt();
+}
+
+// The checkpoint code after a row: the key under the cursor, which is the next row to copy or
+// the row that failed. After the table's last row the cursor cannot advance and still shows
+// that row, already copied: the code is then the key just past it, so a resume copies nothing
+// twice.
+std::string CodigoDoCheckpoint(TIBQuery& origem, const EntradaSequencia& entrada) {
+    const int64_t chave = ChaveAtual(origem, entrada);
+    return std::to_string(origem.Eof() ? chave + 1 : chave);
+}
+
+}  // namespace
+
+void VincularMapeamento(TIBQuery& origem, TIBQuery& alvo, const std::vector<Mapeamento>& mapeamento) {
+    for (const auto& m : mapeamento) alvo.ParamByName(m.parametro).SetDataType(TipoDoParametro(m.leitura));
+    for (const auto& m : mapeamento) {
+        TField& campo = origem.FieldByName(m.coluna);
+        TParam& parametro = alvo.ParamByName(m.parametro);
+        switch (m.leitura) {
+            case Leitura::Texto: parametro.SetAsString(campo.AsString()); break;
+            case Leitura::Inteiro: parametro.SetAsInteger(campo.AsInteger()); break;
+            case Leitura::Data: parametro.SetAsDateTime(campo.AsDateTime()); break;
+            case Leitura::Blob: parametro.SetAsBlob(campo.AsString()); break;
+        }
+    }
+}
+
+std::string ConsultaOrigem(const EntradaSequencia& entrada, const DescricaoCopia& descricao,
+                           const std::string& codigo) {
+    std::string texto = "SELECT " + descricao.colunasOrigem + " FROM " + entrada.tabela;
+    if (!codigo.empty()) texto += std::string(" WHERE ") + entrada.colunaChave + " >= " + codigo;
+    return texto + " ORDER BY " + entrada.colunaChave;
+}
+
+void CopiarTabela(AmbienteMigracao& ambiente, const EntradaSequencia& entrada, const DescricaoCopia& descricao) {
+    EstadoExecucao& estado = ambiente.EstadoRun();
+    estado.RegistroAtual = 0;
+    ambiente.AtualizarProgresso();
+    if (!ambiente.TabelaMarcada(entrada.numero - 1)) return;
+
+    if (descricao.antesDeComecar) descricao.antesDeComecar();
+
+    const bool adm = descricao.destino == BaseDestino::Adm;
+    TIBQuery& alvo = adm ? ambiente.AlvoAdm() : ambiente.AlvoAudio();
+    TIBTransaction& transacao = adm ? ambiente.TransacaoAdm() : ambiente.TransacaoAudio();
+    TIBQuery& origem = ambiente.Origem();
+
+    origem.Close();
+    if (MaiusculasAscii(estado.SeqTabela) != entrada.tabela) {
+        alvo.Close();
+        alvo.SQL.SetText(std::string("DELETE FROM ") + entrada.tabela);
+        alvo.ExecSQL();
+        transacao.CommitRetaining();
+        origem.SQL.SetText(ConsultaOrigem(entrada, descricao, ""));
+    } else {
+        origem.SQL.SetText(ConsultaOrigem(entrada, descricao, ambiente.CodigoRetomada()));
+    }
+    origem.Open();
+    origem.Last();
+
+    estado.TabelaAtual = entrada.tabela;
+    ambiente.DefinirMaximoAtual(origem.RecordCount());
+    ambiente.AtualizarProgresso();
+    origem.First();
+
+    if (descricao.antesDasLinhas) descricao.antesDasLinhas();
+
+    for (;;) {
+        if (origem.Eof()) {
+            transacao.CommitRetaining();
+            if (descricao.aoTerminar) descricao.aoTerminar();
+            return;
+        }
+        try {
+            if (descricao.processarLinha) {
+                descricao.processarLinha(origem, alvo);
+            } else {
+                alvo.Close();
+                alvo.SQL.SetText(descricao.insercao);
+                VincularMapeamento(origem, alvo, descricao.mapeamento);
+                alvo.ExecSQL();
+            }
+            origem.Next();
+            ++estado.RegistroAtual;
+            ++estado.RegistroGeral;
+            ambiente.AtualizarProgresso();
+        } catch (const AbortoSilencioso&) {
+            throw;
+        } catch (const std::exception&) {
+            estado.Interrompido = true;
+            std::string texto;
+            try {
+                texto = descricao.textoFalha ? descricao.textoFalha(origem)
+                                             : descricao.mensagemFalha + std::to_string(ChaveAtual(origem, entrada));
+            } catch (const std::exception& e) {
+                texto = descricao.mensagemFalha + e.what();
+            }
+            ambiente.Mensagem(texto, TipoMensagem::Informacao);
+        }
+        if (estado.CommitSolicitado) {
+            transacao.CommitRetaining();
+            ambiente.GravarSequencia(entrada.tabela, CodigoDoCheckpoint(origem, entrada));
+            estado.CommitSolicitado = false;
+        }
+        if (estado.Interrompido) {
+            transacao.CommitRetaining();
+            ambiente.GravarSequencia(entrada.tabela, CodigoDoCheckpoint(origem, entrada));
+            return;
+        }
+    }
+}
+
+}  // namespace quorvel
