@@ -1,0 +1,49 @@
+#include "app/checkpoint.h"
+
+#include "platform/arquivos.h"
+#include "platform/erros.h"
+#include "platform/ini.h"
+
+namespace quorvel {
+
+namespace {
+constexpr size_t MaximoDigitos = 18;     // any such number fits a 64-bit integer
+constexpr size_t MaximoCodigoMostrado = 60;
+}  // namespace
+
+std::string CaminhoArquivoSeq(const std::string& pastaPrograma) {
+    if (!pastaPrograma.empty() && pastaPrograma.back() == '\\') return pastaPrograma + NomeArquivoSeq;
+    return pastaPrograma + "\\" + NomeArquivoSeq;
+}
+
+void LerSequencia(EstadoExecucao& estado) {
+    estado.SeqTabela = LerIni(estado.ArquivoSeq, SecaoSeq, ChaveSeqTabela);
+    estado.SeqCodigo = LerIni(estado.ArquivoSeq, SecaoSeq, ChaveSeqCodigo);
+}
+
+void GravarSequencia(const std::string& arquivoSeq, const std::string& tabela, const std::string& codigo) {
+    GravarIni(arquivoSeq, SecaoSeq, ChaveSeqTabela, tabela);
+    GravarIni(arquivoSeq, SecaoSeq, ChaveSeqCodigo, codigo);
+}
+
+bool ExisteSequencia(const std::string& arquivoSeq) { return ArquivoExiste(arquivoSeq); }
+
+bool CodigoSequenciaValido(const std::string& codigo) {
+    const size_t inicio = !codigo.empty() && codigo[0] == '-' ? 1 : 0;
+    const size_t digitos = codigo.size() - inicio;
+    if (digitos == 0 || digitos > MaximoDigitos) return false;
+    for (size_t i = inicio; i < codigo.size(); ++i)
+        if (codigo[i] < '0' || codigo[i] > '9') return false;
+    return true;
+}
+
+const std::string& ValidarCodigoSequencia(const std::string& arquivoSeq, const std::string& codigo) {
+    if (CodigoSequenciaValido(codigo)) return codigo;
+    std::string mostrado = codigo.size() > MaximoCodigoMostrado
+                               ? codigo.substr(0, MaximoCodigoMostrado) + "..."
+                               : codigo;
+    throw Erro("O arquivo " + arquivoSeq + " indica um c\xF3" "digo de registro inv\xE1lido: \"" + mostrado +
+               "\". O c\xF3" "digo deve ser um n\xFAmero inteiro; corrija ou apague o arquivo");
+}
+
+}  // namespace quorvel

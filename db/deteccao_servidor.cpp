@@ -1,0 +1,68 @@
+#include "db/deteccao_servidor.h"
+
+#include "db/fb_consts.h"
+#include "db/versao_arquivo.h"
+#include "platform/arquivos.h"
+#include "platform/erros.h"
+#include "platform/registro.h"
+
+namespace quorvel {
+
+namespace {
+
+std::string ComBarraFinal(const std::string& caminho) {
+    if (!caminho.empty() && caminho.back() == '\\') return caminho;
+    return caminho + "\\";
+}
+
+std::string LerValor(Registro& registro, const char* chave, const char* valor) {
+    std::string resultado;
+    if (registro.AbrirChaveLeitura(chave)) {
+        if (registro.ValorExiste(valor)) resultado = registro.LerTexto(valor);
+        registro.FecharChave();
+    }
+    return resultado;
+}
+
+[[noreturn]] void Recusar(PortaOperador& operador, const std::string& texto) {
+    operador.Mensagem(TituloQuorvel, texto, TipoMensagem::Informacao);
+    throw AbortoSilencioso();
+}
+
+}  // namespace
+
+std::string DiretorioServidor() {
+    Registro registro;
+    std::string raiz = LerValor(registro, ChaveFirebird, ValorFirebird);
+    if (raiz.empty()) raiz = LerValor(registro, ChaveInterBase, ValorInterBase);
+    return raiz;
+}
+
+bool VersaoAceita(const std::string& texto) { return texto.find("2.1.3") != std::string::npos; }
+
+VersaoDoServidor VersaoServidor(PortaOperador& operador) {
+    const std::string raiz = DiretorioServidor();
+    const std::string bin = ComBarraFinal(raiz) + "bin";
+    if (raiz.empty())
+        Recusar(operador,
+                "N\xE3o foram encontradas entradas do Firebird no registro do Windows!\r\n"
+                "Verifique se o Firebird est\xE1 instalado!");
+    if (!PastaExiste(raiz)) Recusar(operador, "Endere\xE7o n\xE3o encontrado: " + raiz);
+
+    SelecionarProdutoServidor(ProdutoFirebird);
+    std::string programa = ComBarraFinal(bin) + NomeServidor(0);
+    if (!ArquivoExiste(programa)) {
+        SelecionarProdutoServidor(ProdutoInterBase);
+        programa = ComBarraFinal(bin) + NomeServidor(0);
+        if (!ArquivoExiste(programa)) {
+            SelecionarProdutoServidor(ProdutoNenhum);
+            Recusar(operador, std::string("Arquivo n\xE3o encontrado: ") + FB_Consts[0][0] + "/" + FB_Consts[1][0]);
+        }
+    }
+    VersaoDoServidor versao;
+    versao.Texto = VersaoArquivo(programa);
+    versao.Verde = VersaoAceita(versao.Texto);
+    return versao;
+}
+
+}  // namespace quorvel

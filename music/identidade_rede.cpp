@@ -1,0 +1,29 @@
+#include "music/identidade_rede.h"
+
+#include "platform/rede.h"
+#include "platform/texto.h"
+
+namespace quorvel {
+
+std::string IPLocal() {
+    const std::vector<std::string> enderecos = EnderecosIPv4(NomeHostLocal());
+    return enderecos.empty() ? std::string() : enderecos.front();
+}
+
+std::string NomeHost(const std::string& endereco) {
+    const std::string nome = NomeDoEndereco(endereco);
+    return nome.empty() ? std::string(HostNaoEncontrado) : nome;
+}
+
+bool ServidorEhEstaMaquina(const std::string& servidor) {
+    const std::string ip = IPLocal();
+    if (!ip.empty()) {
+        if (servidor == ip) return true;
+        const std::string nome = NomeHost(ip);
+        if (nome != HostNaoEncontrado && MaiusculasAscii(servidor) == MaiusculasAscii(nome)) return true;
+    }
+    const std::string maiusculo = MaiusculasAscii(servidor);
+    return servidor == "127.0.0.1" || maiusculo == "C" || maiusculo == "LOCALHOST";
+}
+
+}  // namespace quorvel
