@@ -180,3 +180,16 @@ TEST(Utf16, Windows1252IdaEVolta) {
     // Characters outside Windows-1252, a surrogate pair counted once.
     EXPECT_EQ(Utf16Para1252(u"a\u4E2Db\U0001F600c"), "a?b?c");
 }
+
+TEST(Registro, ExportacaoEmUtf8ComMarca) {
+    RegistroTemporario r;
+    r.Gravar8Bits(
+        "\xEF\xBB\xBFWindows Registry Editor Version 5.00\n\n"
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Borland\\InterBase\\CurrentVersion]\n"
+        "\"RootDirectory\"=\"C:\\\\Descri\xC3\xA7\xC3\xA3o\\\\\"\n"
+        "\"Texto\"=hex(1):41,00,e7,00,00,00\n");
+    Registro registro;
+    ASSERT_TRUE(registro.AbrirChaveLeitura("\\Software\\Borland\\InterBase\\CurrentVersion"));
+    EXPECT_EQ(registro.LerTexto("RootDirectory"), "C:\\Descri\xE7\xE3o\\");
+    EXPECT_EQ(registro.LerTexto("Texto"), "A\xE7");  // version 5 hex strings are UTF-16LE
+}
