@@ -40,6 +40,11 @@ std::string Sinal(double segundos, int taxa, int canais) {
     return s.str() + " - synth " + std::to_string(segundos) + " sine 200-4000 vol 0.5";
 }
 
+void CriarPastaDe(const std::string& arquivo) {
+    std::error_code erro;
+    std::filesystem::create_directories(std::filesystem::path(arquivo).parent_path(), erro);
+}
+
 }  // namespace
 
 std::string FerramentasAusentes(std::initializer_list<const char*> ferramentas) {
@@ -73,6 +78,7 @@ std::string Executar(const std::string& comando) {
 }
 
 void GerarWav(const std::string& destino, double segundos, int taxa, int canais, const std::string& formato) {
+    CriarPastaDe(destino);
     std::ostringstream c;
     c << "sox -n -r " << taxa << " -c " << canais << " " << formato << " " << Aspas(destino) << " synth "
       << segundos << " sine 440";
@@ -81,6 +87,7 @@ void GerarWav(const std::string& destino, double segundos, int taxa, int canais,
 
 // Encodes a fresh tone with an encoder command that takes the WAV and the destination.
 void Codificar(const std::string& destino, double segundos, int taxa, int canais, const std::string& codificador) {
+    CriarPastaDe(destino);
     const std::string wav = Temporario(destino, ".wav");
     std::string sinal = Sinal(segundos, taxa, canais);
     sinal.replace(sinal.find(" - "), 3, " " + Aspas(wav) + " ");
