@@ -1,0 +1,110 @@
+// quorvel2009_2010 --sem-janela ...: the same start and the same migrators as the window, with
+// the operator on a terminal (or a script). Exit status: 0 success, 1 stopped, 2 a start that
+// did not happen or an error.
+#include <signal.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <iostream>
+#include <string>
+
+#include "app/linha_comando.h"
+#include "app/nucleo.h"
+#include "app/terminal_operador.h"
+#include "app/terminal_opcoes.h"
+#include "app/terminal_sinais.h"
+#include "platform/erros.h"
+#include "platform/texto.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr int SaidaSucesso = 0;
+constexpr int SaidaInterrompida = 1;
+constexpr int SaidaRecusaOuErro = 2;
+
+// The folder of the program file (the checkpoint file lives there), as a path text.
+std::string PastaDoPrograma() {
+    std::string caminho(4096, '\0');
+    const ssize_t n = readlink("/proc/self/exe", caminho.data(), caminho.size());
+    if (n <= 0 || static_cast<std::size_t>(n) >= caminho.size()) throw Erro("Cannot find the program's folder");
+    caminho.resize(static_cast<std::size_t>(n));
+    const auto barra = caminho.rfind('/');
+    caminho.resize(barra == 0 ? 1 : barra);
+    return Utf8Para1252(caminho);
+}
+
+}  // namespace
+
+int ExecutarSemJanela(int argc, char** argv) {
+    OpcoesTerminal opcoes;
+    try {
+        opcoes = LerOpcoesTerminal(argc, argv);
+    } catch (const Erro& e) {
+        std::cerr << "quorvel2009_2010 --sem-janela: " << Utf8De1252(e.what()) << "\n\n";
+        MostrarUso(std::cerr);
+        return SaidaRecusaOuErro;
+    }
+    if (opcoes.ajuda) {
+        MostrarUso(std::cout);
+        return SaidaSucesso;
+    }
+
+    // A reader that goes away (a closed pipe) must not end the run half-way.
+    signal(SIGPIPE, SIG_IGN);
+    // Before the first thread: the database engine's threads must not take the operator's keys.
+    BloquearSinais();
+
+    // The watcher may see a key before the operator and the core exist: it then only records it.
+    std::atomic<OperadorTerminal*> operadorPronto{nullptr};
+    std::atomic<NucleoQuorvel*> nucleoPronto{nullptr};
+    VigiaSinais vigia(
+        [&] {
+            if (auto* o = operadorPronto.load())
+                o->Avisar("Parar processo: a atualiza\xE7\xE3o para ap\xF3s o registro atual.");
+            if (auto* n = nucleoPronto.load()) n->BPararProcessoClick();
+        },
+        [&] {
+            if (auto* o = operadorPronto.load()) o->Avisar("Commit solicitado.");
+            if (auto* n = nucleoPronto.load()) n->BCommitClick();
+        });
+    OperadorTerminal operadorTerminal(opcoes, vigia.DescritorParada());
+    NucleoQuorvel nucleoQuorvel(operadorTerminal);
+    OperadorTerminal* operador = &operadorTerminal;
+    NucleoQuorvel* nucleo = &nucleoQuorvel;
+    operadorPronto = operador;
+    nucleoPronto = nucleo;
+    // Leaving, the watcher ends before the core and the operator go away.
+    struct Encerramento {
+        VigiaSinais& vigia;
+        ~Encerramento() { vigia.Encerrar(); }
+    } encerramento{vigia};
+
+    bool iniciou = false;
+    try {
+        nucleo->DefinirPastaPrograma(PastaDoPrograma());
+        iniciou = nucleo->ExecutarAcao([&] {
+            if (opcoes.continuar)
+                nucleo->BContinuarProcessoClick();
+            else
+                nucleo->BAtualizarClick();
+        });
+    } catch (const std::exception& e) {
+        operador->Mensagem(TituloQuorvel, TextoRelatorioErro(e.what()), TipoMensagem::Erro);
+    }
+    if (!iniciou) return SaidaRecusaOuErro;
+
+    // The start clears the stop flag: a stop asked for while the run was starting is pressed
+    // again now that the run is on.
+    if (vigia.ParadaPedida()) nucleo->BPararProcessoClick();
+    nucleo->AguardarTrabalhador();
+
+    switch (nucleo->UltimoResultado()) {
+        case ResultadoExecucao::Sucesso: return SaidaSucesso;
+        case ResultadoExecucao::Interrompida: return SaidaInterrompida;
+        default: return SaidaRecusaOuErro;
+    }
+}
+
+}  // namespace quorvel
