@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "db/fb_status.h"
+#include "db/nomes_sem_caixa.h"
 #include "db/parametros_sql.h"
 #include "platform/erros.h"
 #include "platform/texto.h"
@@ -185,7 +186,7 @@ void TIBQuery::AnalisarParametros() {
         for (std::string& nome : a.nomes) parametros_.push_back(std::make_unique<TParam>(nome));
     } else {
         // The same text again: the names stay, types and values are forgotten.
-        for (auto& p : parametros_) *p = TParam(p->Name());
+        for (auto& p : parametros_) p->Reiniciar();
     }
     parametrosSujos_ = false;
 }
@@ -193,7 +194,7 @@ void TIBQuery::AnalisarParametros() {
 TParam* TIBQuery::FindParam(const std::string& nome) {
     AnalisarParametros();
     for (auto& p : parametros_)
-        if (IguaisSemCaixa(p->Name(), nome)) return p.get();
+        if (NomesIguais(p->Name(), nome)) return p.get();
     return nullptr;
 }
 
@@ -726,7 +727,7 @@ TField& TIBQuery::Fields(int indice) {
 
 TField* TIBQuery::FindField(const std::string& nome) {
     for (auto& c : campos_)
-        if (IguaisSemCaixa(c->FieldName(), nome)) return c.get();
+        if (NomesIguais(c->FieldName(), nome)) return c.get();
     return nullptr;
 }
 

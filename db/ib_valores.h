@@ -51,6 +51,12 @@ public:
     void SetAsFloat(double valor);
     void SetAsDateTime(const DataHora& valor);
     void Clear();  // assigns NULL
+    // Back to the state of a new parameter: no type, no value.
+    void Reiniciar() {
+        tipo_ = TipoCampo::Desconhecido;
+        valor_ = std::monostate{};
+        atribuido_ = false;
+    }
 
     bool IsNull() const { return std::holds_alternative<std::monostate>(valor_); }
     bool Atribuido() const { return atribuido_; }

@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "platform/texto.h"
+#include "db/nomes_sem_caixa.h"
 
 namespace quorvel {
 
@@ -51,7 +51,7 @@ AnaliseParametros AnalisarParametros(const std::string& texto) {
             const std::string nome = texto.substr(i + 1, j - i - 1);
             int indice = -1;
             for (size_t k = 0; k < r.nomes.size(); ++k) {
-                if (IguaisSemCaixa(r.nomes[k], nome)) {
+                if (NomesIguais(r.nomes[k], nome)) {
                     indice = static_cast<int>(k);
                     break;
                 }

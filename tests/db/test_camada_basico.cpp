@@ -2,6 +2,9 @@
 // binding and reading rules.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+
 #include "apoio/bases_teste.h"
 #include "db/erro_banco.h"
 #include "db/ib_query.h"
@@ -340,6 +343,26 @@ TEST_F(Camada, ConnectionFailuresCarryTheClientsText) {
     const std::string erro = ErroDe([&] { q.Open(); });
     EXPECT_NE(erro.find("Table unknown"), std::string::npos) << erro;
     EXPECT_NE(erro.find("TB_NAO_EXISTE"), std::string::npos) << erro;
+}
+
+TEST_F(Camada, DrivePathOpensTheFileOfTheDriveFolderThroughTheEmbeddedEngine) {
+    const std::string unidades = bases.Pasta() + "/unidades";
+    std::filesystem::create_directories(unidades + "/c/Dados");
+    std::filesystem::copy_file(bases.ArquivoAdm(), unidades + "/c/Dados/ADM.FDB");
+    setenv("QUORVEL_UNIDADES", unidades.c_str(), 1);
+    TIBDatabase b;
+    TIBTransaction t;
+    teste::ConfigurarConexao(b, t, "C:\\dados\\adm.fdb");
+    b.Open();
+    TIBQuery c(&b);
+    c.SQL.Add("INSERT INTO TB_AGENDA (AGE_CODIGO, AGE_NOME) VALUES (1, 'na unidade')");
+    c.ExecSQL();
+    t.CommitRetaining();
+    t.Rollback();
+    b.Close();
+    unsetenv("QUORVEL_UNIDADES");
+    EXPECT_EQ(teste::Consultar(unidades + "/c/Dados/ADM.FDB", "SELECT AGE_NOME FROM TB_AGENDA"),
+              (teste::Linhas{{"na unidade"}}));
 }
 
 }  // namespace
