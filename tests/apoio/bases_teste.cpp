@@ -10,6 +10,8 @@
 #include <fcntl.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <functional>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -37,7 +39,10 @@ std::string NovaPastaTemporaria(const char* prefixo) {
     return modelo;
 }
 
-// The three fixture databases are created once per test program and copied for every use.
+// The three fixture databases are made once and copied for every use. They are kept in a folder
+// named after the fixtures' contents, shared by the test programs (CTest runs every test in a
+// process of its own): the first process that needs them creates them in a folder of its own and
+// renames it into place, so no process ever sees a half-made set.
 class Modelos {
 public:
     static Modelos& Instancia() {
@@ -46,21 +51,38 @@ public:
     }
     std::string Arquivo(const std::string& nome) {
         std::lock_guard<std::mutex> trava(mutex_);
-        if (pasta_.empty()) {
-            std::string pasta = NovaPastaTemporaria("quorvel-modelos-");
-            CriarBase(pasta + "/BASE2009.FDB", "base2009.sql");
-            CriarBase(pasta + "/AUDIO.FDB", "base2010_audio.sql");
-            CriarBase(pasta + "/ADM.FDB", "base2010_adm.sql");
-            pasta_ = pasta;
-        }
+        if (pasta_.empty()) pasta_ = Preparar();
         return pasta_ + "/" + nome;
-    }
-    ~Modelos() {
-        std::error_code ec;
-        if (!pasta_.empty()) fs::remove_all(pasta_, ec);
     }
 
 private:
+    static std::string Preparar() {
+        const std::string conteudo = LerFixture("base2009.sql") + LerFixture("base2010_audio.sql") +
+                                     LerFixture("base2010_adm.sql");
+        char chave[32];
+        std::snprintf(chave, sizeof chave, "%016zx", std::hash<std::string>{}(conteudo));
+        const std::string final =
+            (fs::temp_directory_path() / ("quorvel-modelos-" + std::string(chave))).string();
+        if (fs::exists(final + "/ADM.FDB")) return final;
+        const std::string nova = NovaPastaTemporaria("quorvel-modelos-novos-");
+        try {
+            CriarBase(nova + "/BASE2009.FDB", "base2009.sql");
+            CriarBase(nova + "/AUDIO.FDB", "base2010_audio.sql");
+            CriarBase(nova + "/ADM.FDB", "base2010_adm.sql");
+        } catch (...) {
+            std::error_code ec;
+            fs::remove_all(nova, ec);
+            throw;
+        }
+        chmod(nova.c_str(), 0755);
+        if (std::rename(nova.c_str(), final.c_str()) != 0) {
+            // Another process was quicker: use its set.
+            std::error_code ec;
+            fs::remove_all(nova, ec);
+            if (!fs::exists(final + "/ADM.FDB")) throw Erro("Cannot prepare the test databases in " + final);
+        }
+        return final;
+    }
     std::mutex mutex_;
     std::string pasta_;
 };

@@ -86,5 +86,31 @@ TEST_F(Esquema, DroppedColumnDisappearsWhileOtherStatementsStayPrepared) {
     }
 }
 
+TEST_F(Esquema, ColumnCanBeDroppedWhileADatasetOverTheTableIsOpen) {
+    bases.ExecutarAudio(
+        "ALTER TABLE TB_MUSICAS ADD MUS_CODIGO_ANTIGO INTEGER;"
+        "UPDATE TB_MUSICAS SET PAS_CODIGO = 1, MUS_CODIGO_ANTIGO = 9;"
+        "INSERT INTO TB_MUSICAS (MUS_CODIGO, PAS_CODIGO) VALUES (2, 1);"
+        "INSERT INTO TB_MUSICAS (MUS_CODIGO, PAS_CODIGO) VALUES (3, 1);");
+    TIBQuery musicas(&audio);
+    musicas.SQL.Add("Select mus.*, pas.pas_path");
+    musicas.SQL.Add("From TB_Musicas Mus, TB_Pastas Pas");
+    musicas.SQL.Add("Where Mus.Pas_Codigo = Pas.Pas_Codigo");
+    musicas.Open();  // only the first row fetched: its cursor stays open
+    ASSERT_NE(musicas.FindField("MUS_CODIGO_ANTIGO"), nullptr);
+
+    Executar(q, "ALTER TABLE TB_MUSICAS DROP MUS_CODIGO_ANTIGO");
+    tr.CommitRetaining();
+    EXPECT_FALSE(TemColunaAntiga());
+    // The open dataset still holds its rows as they were fetched.
+    musicas.Last();
+    EXPECT_EQ(musicas.RecordCount(), 3);
+    musicas.First();
+    EXPECT_EQ(musicas.FieldByName("MUS_CODIGO_ANTIGO").AsInteger(), 9);
+    musicas.Close();
+    musicas.Open();
+    EXPECT_EQ(musicas.FindField("MUS_CODIGO_ANTIGO"), nullptr);
+}
+
 }  // namespace
 }  // namespace quorvel
