@@ -92,6 +92,8 @@ struct TIBQuery::Impl {
     std::vector<Descricao> descEntrada;
     std::vector<Celula> celulasEntrada;
     std::vector<short> indEntrada;
+    // A NULL keeps the described type, so its data area must be as long as that type's.
+    std::vector<std::vector<char>> bufNulos;
     std::vector<std::vector<char>> bufSaida;
     std::vector<short> indSaida;
 };
@@ -284,10 +286,12 @@ void TIBQuery::Preparar() {
         p.descEntrada.assign(static_cast<size_t>(entrada->sqld), Descricao{});
         p.celulasEntrada.assign(static_cast<size_t>(entrada->sqld), Celula{});
         p.indEntrada.assign(static_cast<size_t>(entrada->sqld), 0);
+        p.bufNulos.assign(static_cast<size_t>(entrada->sqld), {});
         for (int i = 0; i < entrada->sqld; ++i) {
             const XSQLVAR& v = entrada->sqlvar[i];
             p.descEntrada[static_cast<size_t>(i)] =
                 Descricao{static_cast<short>(v.sqltype & ~1), v.sqllen, v.sqlscale, v.sqlsubtype};
+            p.bufNulos[static_cast<size_t>(i)].assign(static_cast<size_t>(v.sqllen) + 8, 0);
         }
 
         // Output buffers and the fields.
@@ -346,7 +350,7 @@ void TIBQuery::Vincular() {
             v.sqltype = static_cast<short>(d.tipo | 1);
             v.sqllen = d.comprimento;
             v.sqlscale = d.escala;
-            v.sqldata = reinterpret_cast<char*>(&c);
+            v.sqldata = p.bufNulos[i].data();
         };
         if (par.IsNull()) {
             nulo();

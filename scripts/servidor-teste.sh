@@ -69,10 +69,14 @@ start() {
 
   for _ in $(seq 1 150); do
     if responde; then
+      # Record the process that listens, whatever setsid did about forking.
+      local ouvinte
+      ouvinte="$($SUDO ss -ltnpH "sport = :$PORTA" 2>/dev/null | grep -o 'pid=[0-9]*' | head -n1 | cut -d= -f2)"
+      [ -n "$ouvinte" ] && echo "$ouvinte" | $SUDO tee "$PIDFILE" >/dev/null
       echo "Firebird server answers on 127.0.0.1:$PORTA (pid $(cat "$PIDFILE"))"
       return 0
     fi
-    if ! pid_nosso >/dev/null; then
+    if ! pid_nosso >/dev/null && ! pgrep -u firebird -x firebird >/dev/null; then
       echo "the Firebird server ended at start:" >&2
       tail -n 20 "$LOG" >&2
       return 1
