@@ -772,6 +772,9 @@ void TIBQuery::Append() {
     ExigirAberto();
     if (!CachedUpdates) throw Erro("Cannot modify a read-only dataset");
     if (estado_ != EstadoDataset::Navegando) Post();
+    // The new row goes after every row of the result, so the rest is fetched first.
+    while (BuscarLinha()) {
+    }
     Linha l;
     l.valores.resize(campos_.size());
     l.original = std::make_unique<std::vector<Valor>>(campos_.size());

@@ -192,5 +192,31 @@ TEST_F(Cache, FailingApplyKeepsTheRowsAppliedBeforeIt) {
               (teste::Linhas{{"1"}, {"2"}}));
 }
 
+TEST_F(Cache, CommitsKeepPendingRowsAndOpenDatasets) {
+    bases.ExecutarAudio("INSERT INTO TB_PASTAS (PAS_CODIGO, PAS_PATH) VALUES (1, 'A');"
+                        "INSERT INTO TB_PASTAS (PAS_CODIGO, PAS_PATH) VALUES (2, 'B');SET GENERATOR GEN_PASTAS TO 2;");
+    TIBDatabase adm;
+    TIBTransaction trAdm;
+    teste::ConfigurarConexao(adm, trAdm, bases.LocalAdm());
+    adm.Open();
+    trAdm.StartTransaction();
+    pastas.Open();
+    pastas.Append();
+    pastas.FieldByName("PAS_PATH").SetAsString("C");
+    pastas.Post();
+    trAdm.CommitRetaining();
+    tr.CommitRetaining();
+    EXPECT_TRUE(pastas.Active());
+    EXPECT_TRUE(pastas.UpdatesPending());
+    pastas.First();
+    pastas.Next();
+    EXPECT_EQ(pastas.FieldByName("PAS_PATH").AsString(), "B");  // fetched after the commits
+    pastas.ApplyUpdates();
+    tr.CommitRetaining();
+    EXPECT_EQ(bases.ConsultarAudio("SELECT PAS_PATH FROM TB_PASTAS ORDER BY 1"),
+              (teste::Linhas{{"A"}, {"B"}, {"C"}}));
+    trAdm.Rollback();
+}
+
 }  // namespace
 }  // namespace quorvel
