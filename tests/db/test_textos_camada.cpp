@@ -7,6 +7,7 @@
 #include "db/data_hora.h"
 #include "db/localizacao.h"
 #include "db/parametros_sql.h"
+#include "db/script_sql.h"
 #include "platform/erros.h"
 
 namespace quorvel {
@@ -62,6 +63,17 @@ TEST(DataHoraTexto, ShortDateFormatAndItsLimits) {
     EXPECT_EQ(DataHora::De(2009, 12, 25, 6).ComoDouble(), 40172.25);
     EXPECT_EQ(DataHora::DeDouble(40172.25), DataHora::De(2009, 12, 25, 6));
     EXPECT_EQ(DataHora::DeDouble(-1.25).ComoDouble(), -1.25);
+}
+
+TEST(ScriptSql, SplitsAtTerminatorsOutsideLiteralsAndComments) {
+    const auto comandos = DividirScript(
+        "SET SQL DIALECT 1;\n/* a; b */ CREATE TABLE T (A VARCHAR(5));\n"
+        "INSERT INTO T VALUES ('x;y'); -- c;\nSET TERM ^ ;\n"
+        "CREATE PROCEDURE P AS BEGIN EXIT; END^\nSET TERM ; ^\nCOMMIT;");
+    EXPECT_EQ(comandos, (std::vector<std::string>{"CREATE TABLE T (A VARCHAR(5))",
+                                                  "INSERT INTO T VALUES ('x;y')",
+                                                  "CREATE PROCEDURE P AS BEGIN EXIT; END",
+                                                  "COMMIT"}));
 }
 
 }  // namespace
