@@ -8,6 +8,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "apoio/audio_amostras.h"
 #include "apoio/pasta_temporaria.h"
 
 namespace fs = std::filesystem;
@@ -15,15 +16,6 @@ namespace fs = std::filesystem;
 namespace quorvel::teste {
 
 namespace {
-
-std::string Aspas(const std::string& s) {
-    std::string r = "'";
-    for (char c : s) {
-        if (c == '\'') r += "'\\''";
-        else r += c;
-    }
-    return r + "'";
-}
 
 void Executar(const std::string& comando, const std::string& saida) {
     const int rc = std::system((comando + " >" + Aspas(saida) + " 2>&1").c_str());
