@@ -1,8 +1,10 @@
 // The ten migrators of the sequence.
 #include "app/nucleo.h"
 #include "db/gerador.h"
+#include "migration/ecad.h"
 #include "migration/tabelas_diretas.h"
-#include "platform/erros.h"
+#include "migration/vinhetas.h"
+#include "music/musicas.h"
 
 namespace quorvel {
 
@@ -21,16 +23,6 @@ DescricaoCopia ComGerador(NucleoQuorvel& nucleo, const DescricaoCopia& base, con
     return d;
 }
 
-// Migrators whose table copy does not exist in this build: an unchecked table passes as every
-// migrator does; a checked one ends the run with an error naming it.
-void NaoDisponivel(NucleoQuorvel& nucleo, int numero) {
-    nucleo.Estado.RegistroAtual = 0;
-    nucleo.AtualizarProgresso();
-    if (!nucleo.TabelaMarcada(numero - 1)) return;
-    throw Erro(std::string("A migra\xE7\xE3o da tabela ") + Entrada(numero).tabela +
-               " ainda n\xE3o est\xE1 dispon\xEDvel nesta vers\xE3o");
-}
-
 }  // namespace
 
 void NucleoQuorvel::ConverterAgenda() { CopiarTabela(*this, Entrada(1), DescricaoAgenda()); }
@@ -43,10 +35,10 @@ void NucleoQuorvel::ConverterBotoneira() { CopiarTabela(*this, Entrada(4), Descr
 void NucleoQuorvel::ConverterGenero() {
     CopiarTabela(*this, Entrada(5), ComGerador(*this, DescricaoGenero(), "TB_GENERO", "gen_codigo", "GEN_GENERO"));
 }
-void NucleoQuorvel::ConverterMusicas() { NaoDisponivel(*this, 6); }
-void NucleoQuorvel::ConverterEcad() { NaoDisponivel(*this, 7); }
+void NucleoQuorvel::ConverterMusicas() { ConverterTabelaMusicas(*this, Entrada(6)); }
+void NucleoQuorvel::ConverterEcad() { ConverterTabelaEcad(*this, Entrada(7)); }
 void NucleoQuorvel::ConverterIrradiacao() { CopiarTabela(*this, Entrada(8), DescricaoIrradiacao()); }
 void NucleoQuorvel::ConverterProgAuto() { CopiarTabela(*this, Entrada(9), DescricaoProgAuto()); }
-void NucleoQuorvel::ConverterVinhetas() { NaoDisponivel(*this, 10); }
+void NucleoQuorvel::ConverterVinhetas() { ConverterTabelaVinhetas(*this, Entrada(10)); }
 
 }  // namespace quorvel
