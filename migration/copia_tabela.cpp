@@ -33,6 +33,35 @@ std::string CodigoDoCheckpoint(TIBQuery& origem, const EntradaSequencia& entrada
     return std::to_string(origem.Eof() ? chave + 1 : chave);
 }
 
+// One parameter of the insert with the source column that fills it, both found by name once
+// for all the rows of a table.
+struct Vinculo {
+    TField* campo;
+    TParam* parametro;
+    Leitura leitura;
+};
+
+std::vector<Vinculo> ResolverMapeamento(TIBQuery& origem, TIBQuery& alvo, const std::vector<Mapeamento>& mapeamento) {
+    std::vector<Vinculo> vinculos;
+    vinculos.reserve(mapeamento.size());
+    for (const auto& m : mapeamento)
+        vinculos.push_back({&origem.FieldByName(m.coluna), &alvo.ParamByName(m.parametro), m.leitura});
+    return vinculos;
+}
+
+// What VincularMapeamento does, with the names already resolved.
+void Vincular(const std::vector<Vinculo>& vinculos) {
+    for (const auto& v : vinculos) v.parametro->SetDataType(TipoDoParametro(v.leitura));
+    for (const auto& v : vinculos) {
+        switch (v.leitura) {
+            case Leitura::Texto: v.parametro->SetAsString(v.campo->AsString()); break;
+            case Leitura::Inteiro: v.parametro->SetAsInteger(v.campo->AsInteger()); break;
+            case Leitura::Data: v.parametro->SetAsDateTime(v.campo->AsDateTime()); break;
+            case Leitura::Blob: v.parametro->SetAsBlob(v.campo->AsString()); break;
+        }
+    }
+}
+
 }  // namespace
 
 void VincularMapeamento(TIBQuery& origem, TIBQuery& alvo, const std::vector<Mapeamento>& mapeamento) {
@@ -89,6 +118,8 @@ void CopiarTabela(AmbienteMigracao& ambiente, const EntradaSequencia& entrada, c
 
     if (descricao.antesDasLinhas) descricao.antesDasLinhas();
 
+    bool insercaoPosta = false;
+    std::vector<Vinculo> vinculos;
     for (;;) {
         if (origem.Eof()) {
             transacao.CommitRetaining();
@@ -99,9 +130,17 @@ void CopiarTabela(AmbienteMigracao& ambiente, const EntradaSequencia& entrada, c
             if (descricao.processarLinha) {
                 descricao.processarLinha(origem, alvo);
             } else {
+                // The insert text is set at the first row only: setting the same text again
+                // would only parse it again (the statement stays prepared, the parameters stay
+                // the same objects), and every row sets the type and value of every parameter.
+                // The source columns stay the same objects while the source query is open.
                 alvo.Close();
-                alvo.SQL.SetText(descricao.insercao);
-                VincularMapeamento(origem, alvo, descricao.mapeamento);
+                if (!insercaoPosta) {
+                    alvo.SQL.SetText(descricao.insercao);
+                    vinculos = ResolverMapeamento(origem, alvo, descricao.mapeamento);
+                    insercaoPosta = true;
+                }
+                Vincular(vinculos);
                 alvo.ExecSQL();
             }
             origem.Next();
