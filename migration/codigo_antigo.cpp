@@ -1,0 +1,14 @@
+#include "migration/codigo_antigo.h"
+
+namespace quorvel {
+
+bool ExisteCodigoAntigo(AmbienteMigracao& ambiente) {
+    TIBQuery& alvo = ambiente.AlvoAudio();
+    alvo.Close();
+    // No row is returned; only the column list of the result is looked at.
+    alvo.SQL.SetText("SELECT * FROM TB_MUSICAS WHERE 1 = 2");
+    alvo.Open();
+    return alvo.FindField(ColunaCodigoAntigo) != nullptr;
+}
+
+}  // namespace quorvel

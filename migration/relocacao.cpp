@@ -1,0 +1,128 @@
+#include "migration/relocacao.h"
+
+#include <exception>
+
+#include "platform/arquivos.h"
+#include "platform/caminhos.h"
+#include "platform/erros.h"
+#include "platform/texto.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr const char* PastaVinhetas2009 = "C:\\Comercial\\";
+constexpr const char* SubpastaVinhetas2010 = "\\Vinhetas\\";
+constexpr const char* PastaMusicasC = "C:\\Musicas\\";
+constexpr const char* SubpastaMusicas = "\\Musicas\\";
+constexpr const char* DriveDa2010 = "C:";
+constexpr const char* TipoVinheta = "V";
+constexpr const char* TipoMusica = "M";
+
+// A jingle's numbered names are cut when their path is longer than this...
+constexpr size_t TamanhoMaximoVinheta = 42;
+// ...to this many characters of the path without its extension.
+constexpr size_t TamanhoCortado = 38;
+
+// The path without its last four characters (the dot and a three-letter extension).
+std::string SemUltimosQuatro(const std::string& caminho) {
+    return caminho.size() > 4 ? caminho.substr(0, caminho.size() - 4) : std::string();
+}
+
+std::string Aspas(const std::string& texto) { return "\"" + texto + "\""; }
+
+// Copies one file, creating the destination's folder when it is missing; raises on failure.
+void Copiar(const std::string& origem, const std::string& destino) {
+    const std::string pasta = ExtrairCaminho(destino);
+    if (!pasta.empty() && !PastaExiste(pasta)) CriarPasta(pasta);
+    if (!CopiarArquivo(origem, destino))
+        throw Erro("N\xE3o foi poss\xEDvel copiar " + Aspas(origem) + " para " + Aspas(destino));
+}
+
+}  // namespace
+
+std::string RemoverCaracteresInvalidos(const std::string& texto) {
+    std::string resultado = texto;
+    for (char& c : resultado) {
+        switch (c) {
+            case '\\': case '/': case ':': case '*': case '?': case '"': case '<': case '>': case '|':
+                c = ' ';
+                break;
+            default: break;
+        }
+    }
+    return resultado;
+}
+
+std::string CopiarArquivoUnico(const std::string& tipo, const std::string& origem, const std::string& destino) {
+    std::string desejado = destino;
+    std::string candidato = destino;
+    bool podeEncurtar = true;
+    const bool vinheta = MaiusculasAscii(tipo) == TipoVinheta;
+    for (int n = 1;; ++n) {
+        if (!vinheta || !ArquivoExiste(candidato)) {
+            Copiar(origem, candidato);
+            return candidato;
+        }
+        if (podeEncurtar && candidato.size() > TamanhoMaximoVinheta) {
+            desejado = SemUltimosQuatro(desejado).substr(0, TamanhoCortado) + ExtrairExtensao(desejado);
+            podeEncurtar = false;
+        }
+        candidato = SemUltimosQuatro(desejado) + "_" + std::to_string(n) + ExtrairExtensao(desejado);
+    }
+}
+
+std::string ConverterArquivoVinheta(const std::string& pasta2010, const AvisoRelocacao& avisar,
+                                    const std::string& dispositivo, const std::string& nome,
+                                    const std::string& extensao) {
+    const std::string origem = PastaVinhetas2009 + dispositivo + "." + extensao;
+    const std::string destino =
+        pasta2010 + SubpastaVinhetas2010 + RemoverCaracteresInvalidos(nome + "." + extensao);
+    std::string resultado = destino;
+    if (!ArquivoExiste(origem)) return resultado;
+    try {
+        resultado = CopiarArquivoUnico(TipoVinheta, origem, destino);
+    } catch (const std::exception&) {
+        avisar("N\xE3o foi poss\xEDvel converter a vinheta: " + Aspas(origem) + " para: " + Aspas(destino));
+    }
+    return resultado;
+}
+
+std::string ConverterArquivoVinheta(AmbienteMigracao& ambiente, const std::string& dispositivo,
+                                    const std::string& nome, const std::string& extensao) {
+    return ConverterArquivoVinheta(
+        ambiente.Pasta2010(), [&](const std::string& texto) { ambiente.Mensagem(texto, TipoMensagem::Informacao); },
+        dispositivo, nome, extensao);
+}
+
+std::string PastaMusica2010(const std::string& pasta2010, const std::string& drive) {
+    return drive == DriveDa2010 ? pasta2010 + SubpastaMusicas : drive + SubpastaMusicas;
+}
+
+std::string NomeArquivoMusica(const std::string& interprete, const std::string& titulo, const std::string& extensao) {
+    return RemoverCaracteresInvalidos(interprete + " - " + titulo + "." + extensao);
+}
+
+void ConverterArquivoMusica(const std::string& pasta2010, const AvisoRelocacao& avisar, const std::string& drive,
+                            const std::string& dispositivo, const std::string& interprete, const std::string& titulo,
+                            const std::string& extensao) {
+    const std::string pastaOrigem = drive == DriveDa2010 ? std::string(PastaMusicasC) : drive + SubpastaMusicas;
+    const std::string origem = pastaOrigem + dispositivo + "." + extensao;
+    if (!ArquivoExiste(origem)) return;
+    const std::string destino =
+        PastaMusica2010(pasta2010, drive) + NomeArquivoMusica(interprete, titulo, extensao);
+    try {
+        CopiarArquivoUnico(TipoMusica, origem, destino);
+    } catch (const std::exception&) {
+        avisar("N\xE3o foi poss\xEDvel converter a m\xFAsica: " + Aspas(origem) + " para: " + Aspas(destino));
+    }
+}
+
+void ConverterArquivoMusica(AmbienteMigracao& ambiente, const std::string& drive, const std::string& dispositivo,
+                            const std::string& interprete, const std::string& titulo, const std::string& extensao) {
+    ConverterArquivoMusica(
+        ambiente.Pasta2010(), [&](const std::string& texto) { ambiente.Mensagem(texto, TipoMensagem::Informacao); },
+        drive, dispositivo, interprete, titulo, extensao);
+}
+
+}  // namespace quorvel

@@ -1,0 +1,53 @@
+#pragma once
+// Relocation of audio files from the 2009 folder layout into the 2010 layout.
+//
+// The 2009 installation keeps jingles as "C:\Comercial\<device>.<ext>" and music files as
+// "<drive>\Musicas\<device>.<ext>"; the 2010 installation keeps them by readable names: jingles in
+// the 2010 folder's "\Vinhetas\", music from drive C: in the 2010 folder's "\Musicas\", music from
+// any other drive beside the old file in that drive's "\Musicas\". Files are copied, never moved.
+#include <functional>
+#include <string>
+
+#include "migration/ambiente.h"
+
+namespace quorvel {
+
+// The text with each of \ / : * ? " < > | replaced by one space (same length, nothing trimmed).
+std::string RemoverCaracteresInvalidos(const std::string& texto);
+
+// Copies `origem` to `destino` and returns the path it went to. Kind "V" (a jingle, any letter
+// case) never overwrites: a taken destination gets the first free numbered name ("_1", "_2", ...
+// before the extension), the path first cut to 38 characters plus the extension when it is
+// longer than 42. Any other kind ("M", music) always copies to `destino`, replacing what is there.
+// The destination folder is created when missing. Raises Erro when the copy cannot be made.
+std::string CopiarArquivoUnico(const std::string& tipo, const std::string& origem, const std::string& destino);
+
+// The 2010 path of a jingle: "<2010 folder>\Vinhetas\<nome>.<extensao>" (sanitised), or the
+// numbered name it was copied to. Copies "C:\Comercial\<dispositivo>.<extensao>" when it exists;
+// a failed copy is reported with a message and the row goes on. Never raises.
+std::string ConverterArquivoVinheta(AmbienteMigracao& ambiente, const std::string& dispositivo,
+                                    const std::string& nome, const std::string& extensao);
+
+// The folder a music file of that drive goes to: the 2010 folder's "\Musicas\" for drive "C:"
+// (exactly, upper case), the drive's own "\Musicas\" for any other.
+std::string PastaMusica2010(const std::string& pasta2010, const std::string& drive);
+// The 2010 file name of a music: artist + " - " + title + "." + extension, sanitised.
+std::string NomeArquivoMusica(const std::string& interprete, const std::string& titulo, const std::string& extensao);
+
+// Copies a music file "<drive>\Musicas\<dispositivo>.<extensao>" ("C:\Musicas\" for drive C:) to
+// PastaMusica2010 + NomeArquivoMusica, replacing a file of that name. Nothing happens when the
+// source is missing; a failed copy is reported with a message. Never raises.
+void ConverterArquivoMusica(AmbienteMigracao& ambiente, const std::string& drive, const std::string& dispositivo,
+                            const std::string& interprete, const std::string& titulo, const std::string& extensao);
+
+// The same two relocations given the 2010 folder and what shows a failure message (the run's
+// message box, information icon).
+using AvisoRelocacao = std::function<void(const std::string& texto)>;
+std::string ConverterArquivoVinheta(const std::string& pasta2010, const AvisoRelocacao& avisar,
+                                    const std::string& dispositivo, const std::string& nome,
+                                    const std::string& extensao);
+void ConverterArquivoMusica(const std::string& pasta2010, const AvisoRelocacao& avisar, const std::string& drive,
+                            const std::string& dispositivo, const std::string& interprete, const std::string& titulo,
+                            const std::string& extensao);
+
+}  // namespace quorvel
