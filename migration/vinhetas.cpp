@@ -1,16 +1,93 @@
 #include "migration/vinhetas.h"
 
-#include "platform/erros.h"
+#include <exception>
+#include <memory>
+
+#include "migration/copia_tabela.h"
+#include "migration/relocacao.h"
+#include "music/duracao.h"
+#include "platform/caminhos.h"
 
 namespace quorvel {
 
-// Not built yet: an unchecked table passes as every migrator does; a checked one ends the run
-// with an error naming it.
+namespace {
+
+const char* const InsercaoVinheta =
+    "INSERT INTO TB_VINHETAS (   vin_codigo, vin_nome, vin_tempo, vin_tipo, vin_arquivo, cav_codigo, vin_segundos ) "
+    "VALUES (   gen_id(GEN_VINHETAS, 1), :pVin_nome, :pVin_tempo, :pVin_tipo, :pVin_arquivo, :pCav_codigo, "
+    ":pVin_segundos )";
+
+// What the jingle copy keeps from row to row.
+struct CopiaVinhetas {
+    std::string pasta2010;     // read once: the window's controls are disabled during a run
+    std::string nomeArquivo;   // the 2010 file name last computed (shown when a row fails)
+    bool insercaoPosta = false;
+};
+
+// Whole seconds of a mm:ss text; 0 when the text is not a duration.
+int32_t SegundosDaVinheta(const std::string& tempo) {
+    try {
+        return TempoParaSegundos(tempo);
+    } catch (const std::exception&) {
+        return 0;
+    }
+}
+
+// The file name without its last four characters (the dot and a three-letter extension).
+std::string NomeSemExtensao(const std::string& arquivo) {
+    return arquivo.size() > 4 ? arquivo.substr(0, arquivo.size() - 4) : std::string();
+}
+
+void ProcessarVinheta(AmbienteMigracao& ambiente, CopiaVinhetas& copia, TIBQuery& origem, TIBQuery& alvo) {
+    const std::string extensao = origem.FieldByName("vin_extensao").AsString();
+    const std::string nome = RemoverCaracteresInvalidos(origem.FieldByName("vin_nome").AsString());
+    const std::string dispositivo = origem.FieldByName("vin_dispositivo").AsString();
+    const std::string caminho = ConverterArquivoVinheta(
+        copia.pasta2010, [&](const std::string& texto) { ambiente.Mensagem(texto, TipoMensagem::Informacao); },
+        dispositivo, nome, extensao);
+    copia.nomeArquivo = ExtrairNomeArquivo(caminho);
+
+    // The statement text is set once for the table; every row declares and binds every parameter.
+    alvo.Close();
+    if (!copia.insercaoPosta) {
+        alvo.SQL.SetText(InsercaoVinheta);
+        copia.insercaoPosta = true;
+    }
+    alvo.ParamByName("pVin_nome").SetDataType(TipoCampo::Texto);
+    alvo.ParamByName("pVin_tempo").SetDataType(TipoCampo::Texto);
+    alvo.ParamByName("pVin_tipo").SetDataType(TipoCampo::Texto);
+    alvo.ParamByName("pVin_arquivo").SetDataType(TipoCampo::Texto);
+    alvo.ParamByName("pCav_codigo").SetDataType(TipoCampo::Inteiro);
+    alvo.ParamByName("pVin_segundos").SetDataType(TipoCampo::Inteiro);
+
+    const std::string tempo = origem.FieldByName("vin_tempo").AsString();
+    alvo.ParamByName("pVin_nome").SetAsString(NomeSemExtensao(copia.nomeArquivo));
+    alvo.ParamByName("pVin_tempo").SetAsString(tempo);
+    alvo.ParamByName("pVin_tipo").SetAsString(origem.FieldByName("vin_tipo").AsString());
+    alvo.ParamByName("pVin_arquivo").SetAsString(copia.nomeArquivo);
+    alvo.ParamByName("pCav_codigo").SetAsInteger(0);
+    alvo.ParamByName("pVin_segundos").SetAsInteger(SegundosDaVinheta(tempo));
+    alvo.ExecSQL();
+}
+
+}  // namespace
+
 void ConverterTabelaVinhetas(AmbienteMigracao& ambiente, const EntradaSequencia& entrada) {
-    ambiente.EstadoRun().RegistroAtual = 0;
-    ambiente.AtualizarProgresso();
-    if (!ambiente.TabelaMarcada(entrada.numero - 1)) return;
-    throw Erro(std::string("A migra\xE7\xE3o da tabela ") + entrada.tabela + " ainda n\xE3o est\xE1 dispon\xEDvel nesta vers\xE3o");
+    auto copia = std::make_shared<CopiaVinhetas>();
+
+    DescricaoCopia d;
+    d.destino = BaseDestino::Audio;
+    d.colunasOrigem = "vin_codigo, vin_dispositivo, vin_nome, vin_tempo, vin_extensao, vin_tipo";
+    d.mensagemFalha = "Erro ao converter o dispositivo: ";
+    d.antesDasLinhas = [&ambiente, copia] { copia->pasta2010 = ambiente.Pasta2010(); };
+    d.processarLinha = [&ambiente, copia](TIBQuery& origem, TIBQuery& alvo) {
+        ProcessarVinheta(ambiente, *copia, origem, alvo);
+    };
+    d.textoFalha = [copia](TIBQuery& origem) {
+        return "Erro ao converter o dispositivo: " + origem.FieldByName("vin_dispositivo").AsString() +
+               "\r\rArquivo: " + copia->nomeArquivo;
+    };
+    CopiarTabela(ambiente, entrada, d);
 }
 
 }  // namespace quorvel
