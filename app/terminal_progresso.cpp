@@ -116,6 +116,7 @@ void PainelProgresso::Mostrar(const QuadroProgresso& q, double agora) {
         return;
     }
     ultimo_ = q;
+    if (q.maximoAtual > 0 && q.registroAtual >= q.maximoAtual) tabelaConcluida_ = q.tabelaAtual;
     temQuadro_ = true;
     pendente_ = true;
     if (vivo_) {
@@ -135,9 +136,18 @@ void PainelProgresso::Fixar(double agora) {
     }
 }
 
+// The migrators of unchecked tables refresh with the current row at 0 and the previous table's
+// name and total: a table copied to its end keeps showing as complete.
+QuadroProgresso PainelProgresso::ParaMostrar() const {
+    QuadroProgresso q = ultimo_;
+    if (q.registroAtual == 0 && !q.tabelaAtual.empty() && q.tabelaAtual == tabelaConcluida_)
+        q.registroAtual = q.maximoAtual;
+    return q;
+}
+
 void PainelProgresso::Desenhar(double agora) {
     taxa_.Amostrar(agora, ultimo_.registroGeral);
-    const auto linhas = LinhasProgresso(ultimo_, taxa_.Taxa(), largura_());
+    const auto linhas = LinhasProgresso(ParaMostrar(), taxa_.Taxa(), largura_());
     std::string saida;
     if (linhasNaTela_ > 0) saida += "\x1b[" + std::to_string(linhasNaTela_) + "A";
     for (const auto& l : linhas) saida += "\r" + l + "\x1b[K\n";
@@ -149,7 +159,7 @@ void PainelProgresso::Desenhar(double agora) {
 
 void PainelProgresso::EscreverLinha(double agora) {
     taxa_.Amostrar(agora, ultimo_.registroGeral);
-    escrever_(LinhaProgresso(ultimo_, taxa_.Taxa()) + "\n");
+    escrever_(LinhaProgresso(ParaMostrar(), taxa_.Taxa()) + "\n");
     tabelaEscrita_ = ultimo_.tabelaAtual;
     pendente_ = false;
     proximo_ = agora + IntervaloLinhas;

@@ -70,6 +70,7 @@ public:
 private:
     void Desenhar(double agora);
     void EscreverLinha(double agora);
+    QuadroProgresso ParaMostrar() const;
 
     bool vivo_;
     Escrita escrever_;
@@ -82,6 +83,7 @@ private:
     int linhasNaTela_ = 0;          // lines of the live block now on the screen
     double proximo_ = 0;            // time of the next refresh
     std::string tabelaEscrita_;     // the table of the latest plain line
+    std::string tabelaConcluida_;   // the latest table whose rows were all copied
 };
 
 }  // namespace quorvel

@@ -19,6 +19,7 @@ sigset_t SinaisDoOperador() {
     sigemptyset(&conjunto);
     sigaddset(&conjunto, SIGINT);
     sigaddset(&conjunto, SIGTERM);
+    sigaddset(&conjunto, SIGHUP);
     sigaddset(&conjunto, SIGUSR1);
     return conjunto;
 }
@@ -52,7 +53,7 @@ void VigiaSinais::Vigiar() {
     while (!fim_) {
         siginfo_t info;
         const int sinal = sigtimedwait(&conjunto, &info, &espera);
-        if (sinal == SIGINT || sinal == SIGTERM) {
+        if (sinal == SIGINT || sinal == SIGTERM || sinal == SIGHUP) {
             parada_ = true;
             const char aviso = 1;
             [[maybe_unused]] const auto escritos = write(tubo_[1], &aviso, 1);

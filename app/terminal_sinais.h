@@ -1,6 +1,7 @@
 #pragma once
 // The operator's keys of a run without the window: Ctrl+C (SIGINT) and SIGTERM press
-// "&Parar processo", SIGUSR1 presses "C&ommit".
+// "&Parar processo", SIGUSR1 presses "C&ommit". A terminal that goes away (SIGHUP) stops the
+// run the same way, so that what was copied is committed and the checkpoint written.
 //
 // The signals are blocked in every thread (BloquearSinais must run before the program starts
 // any thread, the database engine's included) and taken by a thread of the watcher's own, so
@@ -11,13 +12,14 @@
 
 namespace quorvel {
 
-// Blocks SIGINT, SIGTERM and SIGUSR1 in the calling thread; threads started afterwards inherit it.
+// Blocks SIGINT, SIGTERM, SIGHUP and SIGUSR1 in the calling thread; threads started afterwards
+// inherit it.
 void BloquearSinais();
 
 class VigiaSinais {
 public:
-    // Starts watching. `aoParar` runs for SIGINT and SIGTERM, `aoCommit` for SIGUSR1, on the
-    // watcher's thread.
+    // Starts watching. `aoParar` runs for SIGINT, SIGTERM and SIGHUP, `aoCommit` for SIGUSR1, on
+    // the watcher's thread.
     VigiaSinais(std::function<void()> aoParar, std::function<void()> aoCommit);
     ~VigiaSinais() { Encerrar(); }
     // Stops watching and waits for the watcher's thread: no action runs after it returns. A

@@ -145,15 +145,26 @@ TEST_F(Terminal, SoAsTabelasPedidasSaoTocadas) {
     EXPECT_EQ(Contar(inst.bases, "TB_PROGAUTO"), "0");
 }
 
-TEST_F(Terminal, SemTabelasTodasMarcadasEMusicasTerminaComErro) {
+TEST_F(Terminal, SemTabelasAsDezSaoMarcadas) {
     GerarPequenas(inst.bases);
+    inst.bases.Executar2009("INSERT INTO TB_ECAD VALUES (1, '2009-05-01', '10:00:00', 1);");
     const auto r = Rodar({});
+    // Every table is counted at the start: 300 contacts, 3 genres, 1 play, 300 schedules.
+    EXPECT_EQ(r.saida.rfind("Tabela:  0/0 | Progresso Geral 0/604 |", 0), 0u) << r.saida;
+    EXPECT_EQ(inst.bases.ConsultarAdm("SELECT COUNT(*) FROM TB_AGENDA")[0][0], "300");
+    EXPECT_EQ(Contar(inst.bases, "TB_GENERO"), "3");
+}
+
+TEST_F(Terminal, ErroNumaTabelaTerminaComStatus2) {
+    GerarPequenas(inst.bases);
+    inst.bases.ExecutarAudio("DROP TABLE TB_GENERO;");
+    const auto r = Rodar({"--tabelas", "Agenda,Genero,ProgAuto"});
     EXPECT_EQ(r.status, 2);
     EXPECT_TRUE(Contem(r.erros, "Quorvel 2009-2010 [erro]: ")) << r.erros;
-    EXPECT_TRUE(Contem(r.erros, "TB_MUSICAS")) << r.erros;
+    EXPECT_TRUE(Contem(r.erros, "TB_GENERO")) << r.erros;
     EXPECT_FALSE(Contem(r.erros, "sucesso")) << r.erros;
-    // The tables before the music ran; those after it did not.
-    EXPECT_EQ(Contar(inst.bases, "TB_GENERO"), "3");
+    // The sequence ends at the error: the table before it was copied, the one after it was not.
+    EXPECT_EQ(inst.bases.ConsultarAdm("SELECT COUNT(*) FROM TB_AGENDA")[0][0], "300");
     EXPECT_EQ(Contar(inst.bases, "TB_PROGAUTO"), "0");
 }
 
@@ -292,4 +303,18 @@ TEST_F(Terminal, Sigusr1GravaOCheckpointEnquantoAExecucaoSegue) {
     EXPECT_GT(CodigoSeq(seq), 1) << seq;
     EXPECT_LT(CodigoSeq(seq), linhas) << seq;
     EXPECT_EQ(Contar(inst.bases, "TB_IRRADIACAO"), std::to_string(linhas));
+}
+
+// A terminal that goes away stops the run as "Parar processo" does: committed, checkpoint written.
+TEST_F(Terminal, SighupParaComCheckpoint) {
+    constexpr int linhas = 150000;
+    GerarIrradiacao(inst.bases, linhas);
+    ProgramaFilho filho(programa, Args({"--tabelas", "Irradiacao"}, inst), inst.unidades.Pasta());
+    ASSERT_TRUE(filho.EsperarTexto("Tabela: TB_IRRADIACAO", 120)) << filho.Saida();
+    filho.Sinal(SIGHUP);
+    EXPECT_EQ(filho.Aguardar(), 1) << filho.Erros();
+    const int codigo = CodigoSeq(Seq());
+    EXPECT_GT(codigo, 1);
+    EXPECT_LT(codigo, linhas);
+    EXPECT_EQ(Contar(inst.bases, "TB_IRRADIACAO"), std::to_string(codigo - 1));
 }

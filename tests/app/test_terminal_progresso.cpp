@@ -167,3 +167,17 @@ TEST(TerminalProgresso, PainelSemTerminalEscreveLinhasAcadaIntervaloENovaTabela)
     painel.Fixar(2.6);
     EXPECT_EQ(tela.escritas.size(), 5u);
 }
+
+TEST(TerminalProgresso, TabelaCompletaContinuaCompletaQuandoAsSeguintesNaoEstaoMarcadas) {
+    Tela tela;
+    auto painel = tela.Painel(false);
+    painel.Mostrar(Quadro("TB_GENERO", 0, 3, 0, 3), 0.0);
+    painel.Mostrar(Quadro("TB_GENERO", 3, 3, 3, 3), 0.1);
+    // The migrators after it, unchecked, refresh with the current row at 0.
+    painel.Mostrar(Quadro("TB_GENERO", 0, 3, 3, 3), 0.2);
+    painel.Fixar(0.3);
+    EXPECT_EQ(tela.escritas.back().rfind("Tabela: TB_GENERO 3/3 | Progresso Geral 3/3", 0), 0u) << tela.escritas.back();
+    // A table that has only begun shows its true count.
+    painel.Mostrar(Quadro("TB_PROGAUTO", 0, 5, 3, 8), 0.4);
+    EXPECT_EQ(tela.escritas.back().rfind("Tabela: TB_PROGAUTO 0/5", 0), 0u) << tela.escritas.back();
+}
