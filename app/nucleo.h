@@ -14,6 +14,7 @@
 #include "db/ib_conexao.h"
 #include "db/ib_query.h"
 #include "migration/ambiente.h"
+#include "music/cadastro_datasets.h"
 
 namespace quorvel {
 
@@ -33,6 +34,8 @@ public:
     TIBDatabase DB_2009, DB_Audio, DB_Adm;
     TIBTransaction Transaction_2009, Transaction_Audio, Transaction_Adm;
     TIBQuery QueryConverte2009, QueryConverteAudio, QueryConverteAdm;
+    // The cached-update datasets of music registration, on the audio database.
+    DatasetsCadastro CadastroMusicas{DB_Audio, Transaction_Audio};
 
     // The progress bars' maxima (the totals shown are read back from them).
     int MaximoProgressoAtual = 0;
@@ -99,6 +102,7 @@ public:
     void GravarSequencia(const std::string& tabela, const std::string& codigo) override;
     std::string Pasta2010() override { return operador_.Pasta2010(); }
     std::string CodigoRetomada() override;
+    DatasetsCadastro& DatasetsMusicas() override { return CadastroMusicas; }
 
 private:
     void IniciarTrabalhador();

@@ -11,6 +11,8 @@
 
 namespace quorvel {
 
+struct DatasetsCadastro;
+
 class AmbienteMigracao {
 public:
     virtual ~AmbienteMigracao() = default;
@@ -38,6 +40,8 @@ public:
     virtual std::string CodigoRetomada() = 0;
     // The 2010 folder as typed.
     virtual std::string Pasta2010() = 0;
+    // The datasets through which music registration writes folders, lookups and music records.
+    virtual DatasetsCadastro& DatasetsMusicas() = 0;
 };
 
 }  // namespace quorvel

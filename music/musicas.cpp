@@ -1,16 +1,52 @@
 #include "music/musicas.h"
 
-#include "platform/erros.h"
+#include "migration/codigo_antigo.h"
+#include "migration/copia_tabela.h"
+#include "migration/relocacao.h"
+#include "music/cadastro_musica.h"
 
 namespace quorvel {
 
-// Not built yet: an unchecked table passes as every migrator does; a checked one ends the run
-// with an error naming it.
+namespace {
+
+// The music rows write nothing themselves: each one relocates its file and hands it to music
+// registration, which never raises. What can fail here is reading the 2009 row.
+void ProcessarMusica(AmbienteMigracao& ambiente, TIBQuery& origem) {
+    const std::string interprete = origem.FieldByName("mus_interprete").AsString();
+    const std::string titulo = origem.FieldByName("mus_nome").AsString();
+    const std::string extensao = origem.FieldByName("mus_extensao").AsString();
+    const std::string dispositivo = origem.FieldByName("mus_dispositivo").AsString();
+    const std::string drive = origem.FieldByName("mus_drive").AsString();
+    ConverterArquivoMusica(ambiente, drive, dispositivo, interprete, titulo, extensao);
+
+    // The name and folder the file was copied to.
+    const std::string arquivo = NomeArquivoMusica(interprete, titulo, extensao);
+    const std::string pasta = PastaMusica2010(ambiente.Pasta2010(), drive);
+
+    const std::string compositor = origem.FieldByName("mus_compositor").AsString();
+    const int32_t genero = origem.FieldByName("gen_codigo").AsInteger();
+    const int32_t codigo = origem.FieldByName("mus_codigo").AsInteger();
+    CadastrarMusica(ambiente, pasta, arquivo, titulo, interprete, compositor, genero, codigo);
+}
+
+}  // namespace
+
 void ConverterTabelaMusicas(AmbienteMigracao& ambiente, const EntradaSequencia& entrada) {
-    ambiente.EstadoRun().RegistroAtual = 0;
-    ambiente.AtualizarProgresso();
-    if (!ambiente.TabelaMarcada(entrada.numero - 1)) return;
-    throw Erro(std::string("A migra\xE7\xE3o da tabela ") + entrada.tabela + " ainda n\xE3o est\xE1 dispon\xEDvel nesta vers\xE3o");
+    DescricaoCopia d;
+    d.destino = BaseDestino::Audio;
+    d.mensagemFalha = "N\xE3o foi poss\xEDvel inserir o m\xFAsica c\xF3" "digo: ";
+    // The column that keeps every music's 2009 code for the play-log migration. It is committed
+    // at once, so that a registration that fails and rolls back cannot take it away again.
+    d.antesDasLinhas = [&ambiente] {
+        if (ExisteCodigoAntigo(ambiente)) return;
+        TIBQuery& alvo = ambiente.AlvoAudio();
+        alvo.Close();
+        alvo.SQL.SetText("ALTER TABLE TB_MUSICAS ADD MUS_CODIGO_ANTIGO INTEGER");
+        alvo.ExecSQL();
+        ambiente.TransacaoAudio().CommitRetaining();
+    };
+    d.processarLinha = [&ambiente](TIBQuery& origem, TIBQuery&) { ProcessarMusica(ambiente, origem); };
+    CopiarTabela(ambiente, entrada, d);
 }
 
 }  // namespace quorvel

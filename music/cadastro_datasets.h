@@ -1,0 +1,31 @@
+#pragma once
+// The cached-update datasets through which music registration inserts folders, lookup rows and
+// music records into the 2010 audio database, with their update objects. The core owns one set
+// for as long as it lives; every dataset works on the audio connection and its transaction.
+#include <cstdint>
+
+#include "db/ib_conexao.h"
+#include "db/ib_query.h"
+
+namespace quorvel {
+
+struct DatasetsCadastro {
+    DatasetsCadastro(TIBDatabase& base, TIBTransaction& transacao);
+    DatasetsCadastro(const DatasetsCadastro&) = delete;
+    DatasetsCadastro& operator=(const DatasetsCadastro&) = delete;
+
+    TIBQuery Q_Pastas, Q_Musicas, Q_SubGenero, Q_Ritmo, Q_Vocal, Q_Gravadora, Q_Idioma;
+    TIBUpdateSQL Up_Pastas, Up_Musicas, Up_SubGenero, Up_Ritmo, Up_Vocal, Up_Gravadora, Up_Idioma;
+
+    // The code found by the last successful BuscarCodigo, read right after the call.
+    int32_t CodigoEncontrado = 0;
+
+    TIBDatabase& Base() { return base_; }
+    TIBTransaction& Transacao() { return transacao_; }
+
+private:
+    TIBDatabase& base_;
+    TIBTransaction& transacao_;
+};
+
+}  // namespace quorvel

@@ -1,0 +1,192 @@
+#include "music/cadastro_musica.h"
+
+#include <cmath>
+#include <limits>
+
+#include "music/consultas_auxiliares.h"
+#include "music/duracao.h"
+#include "music/info_audio.h"
+#include "music/pastas.h"
+#include "platform/caminhos.h"
+#include "platform/erros.h"
+#include "platform/texto.h"
+
+namespace quorvel {
+
+namespace {
+
+const char* const kMensagemRede =
+    "N\xE3o \xE9 poss\xEDvel adicionar m\xFAsicas usando a rede diretamente do computador do AR, pois s\xF3 "
+    "\xE9 permitido acesso local. Por favor, efetue o cadastro do terminal onde as m\xFAsicas est\xE3o";
+
+// The tag that the MPEG reader loaded when it analysed the file, before the tag was rewritten.
+// A file that is not MP3 has no MPEG reader and so no tag.
+const TID3v2& TagDoArquivo() {
+    if (!LeitorMPEG) throw Erro("The file has no MPEG reader");
+    return LeitorMPEG->ID3v2();
+}
+
+// The play time of the file: the MPEG reader's for MP3, the WAV reader's for anything else.
+double DuracaoDoArquivo(const std::string& extensao) {
+    if (ExtensaoMP3(extensao)) {
+        if (!LeitorMPEG) throw Erro("The file has no MPEG reader");
+        return LeitorMPEG->Duration();
+    }
+    if (!LeitorWAV) throw Erro("The file has no WAV reader");
+    return LeitorWAV->Duration();
+}
+
+// Runs a step whose failure only leaves its column empty.
+template <class F>
+void Ignorando(F&& passo) {
+    try {
+        passo();
+    } catch (...) {
+    }
+}
+
+struct Consulta {
+    const std::string& (TID3v2::*texto)() const;
+    const char* tabela;
+    const char* campoCodigo;
+    const char* campoNome;
+    TIBQuery DatasetsCadastro::*dataset;
+    const char* campoMusica;
+};
+
+const Consulta kConsultas[] = {
+    {&TID3v2::FrameTEST, "TB_SubGenero", "Sub_Codigo", "Sub_Nome", &DatasetsCadastro::Q_SubGenero, "SUB_CODIGO"},
+    {&TID3v2::FrameTRIT, "TB_Ritmo", "Rit_Codigo", "Rit_Nome", &DatasetsCadastro::Q_Ritmo, "RIT_CODIGO"},
+    {&TID3v2::FrameTVOC, "TB_Vocal", "Voc_Codigo", "Voc_Nome", &DatasetsCadastro::Q_Vocal, "VOC_CODIGO"},
+    {&TID3v2::FrameTGRA, "TB_Gravadora", "Gra_Codigo", "Gra_Nome", &DatasetsCadastro::Q_Gravadora, "GRA_CODIGO"},
+    {&TID3v2::Language, "TB_Idioma", "Idi_Codigo", "Idi_Nome", &DatasetsCadastro::Q_Idioma, "IDI_CODIGO"},
+};
+
+// Finds or creates the lookup row the tag names and sets the music's code field to it.
+void ResolverConsulta(DatasetsCadastro& cad, const Consulta& c) {
+    const std::string texto = (TagDoArquivo().*c.texto)();
+    if (texto.empty()) return;
+    const std::string nome = NomeDeCadastro(texto);
+    if (nome.empty()) return;
+    TField& campo = cad.Q_Musicas.FieldByName(c.campoMusica);
+    if (BuscarCodigo(cad, c.tabela, c.campoCodigo, c.campoNome, nome)) {
+        campo.SetAsInteger(cad.CodigoEncontrado);
+        return;
+    }
+    TIBQuery& dataset = cad.*c.dataset;
+    IncluirCadastro(cad, dataset, c.campoNome, nome);
+    campo.SetAsInteger(dataset.FieldByName(dataset.GeneratorField.Field).AsInteger());
+}
+
+// The value compared with MUS_NOMECOMPLETO: the file name without its last four characters (the
+// dot and a three-letter extension), as a string literal between double quotes.
+std::string LiteralNomeCompleto(const std::string& arquivo) {
+    const std::string radical = arquivo.size() > 4 ? arquivo.substr(0, arquivo.size() - 4) : std::string();
+    std::string literal = "\"";
+    for (char c : radical) {
+        if (c == '"') literal += '"';  // a quote inside the literal is written twice
+        literal += c;
+    }
+    return literal + "\"";
+}
+
+}  // namespace
+
+int32_t ArredondarSegundos(double segundos) {
+    const double r = std::nearbyint(segundos);
+    if (!std::isfinite(r) || r < std::numeric_limits<int32_t>::min() || r > std::numeric_limits<int32_t>::max())
+        throw Erro("Invalid floating point operation");
+    return static_cast<int32_t>(r);
+}
+
+std::string NomeDeCadastro(const std::string& texto) {
+    std::string nome = Aparar(MaiusculasLocal(texto));
+    if (nome.size() > static_cast<size_t>(LarguraNomeCadastro)) nome = ApararFim(nome.substr(0, LarguraNomeCadastro));
+    return nome;
+}
+
+void GravarMusica(DatasetsCadastro& cad, const std::string& caminhoCompleto, const std::string& arquivo,
+                  const std::string& titulo, const std::string& interprete, const std::string& compositor,
+                  const std::string& extensao, const std::string& pasta, int32_t genero, int32_t codigoAntigo) {
+    const std::string sucesso = "N";
+
+    // The audio information, and the rewritten tag, before the record is inserted.
+    Ignorando([&] {
+        CriarLeitores(extensao);
+        LerInfoAudio(caminhoCompleto);
+        if (MaiusculasAscii(extensao) == ".MP3") {
+            ValoresTag v;
+            v.TIT2 = titulo;
+            v.TPE1 = interprete;
+            v.TCOM = compositor;
+            v.TSUC = sucesso;
+            v.TEXT = extensao;
+            GravarTag(caminhoCompleto, v);
+        }
+    });
+
+    TIBQuery& musicas = cad.Q_Musicas;
+    musicas.Close();
+    musicas.Open();
+    musicas.Append();
+    musicas.FieldByName("MUS_NOME").SetAsString(titulo);
+    musicas.FieldByName("MUS_INTERPRETE").SetAsString(interprete);
+    musicas.FieldByName("MUS_COMPOSITOR").SetAsString(compositor);
+    musicas.FieldByName("MUS_TIPO").SetAsString("M");
+
+    Ignorando([&] { musicas.FieldByName("MUS_ALBUM").SetAsString(TagDoArquivo().Album()); });
+    Ignorando([&] { musicas.FieldByName("MUS_ANO").SetAsString(TagDoArquivo().Year()); });
+    Ignorando([&] { musicas.FieldByName("MUS_FAIXA").SetAsString(std::to_string(TagDoArquivo().Track())); });
+    musicas.FieldByName("MUS_SUCESSO").SetAsString(sucesso);
+    Ignorando([&] { musicas.FieldByName("MUS_SEGUNDOS").SetAsInteger(ArredondarSegundos(DuracaoDoArquivo(extensao))); });
+    musicas.FieldByName("MUS_NOMECOMPLETO").SetAsString(interprete + " - " + titulo);
+    musicas.FieldByName("GEN_CODIGO").SetAsInteger(genero);
+
+    for (const Consulta& c : kConsultas) Ignorando([&] { ResolverConsulta(cad, c); });
+
+    musicas.FieldByName("PAS_CODIGO").SetAsInteger(CodigoPasta(cad, pasta));
+    musicas.FieldByName("MUS_ARQUIVO").SetAsString(arquivo);
+    musicas.FieldByName("MUS_TEMPO").SetAsString(SegundosParaTempo(ArredondarSegundos(DuracaoDoArquivo(extensao))));
+
+    Ignorando([&] { LiberarLeitores(extensao); });
+
+    // The post takes the key from GEN_MUSICAS, rebuilds the full name, writes and commits.
+    musicas.Post();
+    cad.Transacao().CommitRetaining();
+
+    // The 2009 code, which the play-log migration translates through. It is committed at once:
+    // left pending, it would be undone by the rollback of a later registration that fails.
+    TIBQuery antigo;
+    antigo.SetDatabase(&cad.Base());
+    antigo.SetTransaction(&cad.Transacao());
+    antigo.SQL.Add("UPDATE TB_MUSICAS SET MUS_CODIGO_ANTIGO = " + std::to_string(codigoAntigo));
+    antigo.SQL.Add("WHERE MUS_CODIGO = " + std::to_string(musicas.FieldByName("MUS_CODIGO").AsInteger()));
+    antigo.ExecSQL();
+    cad.Transacao().CommitRetaining();
+}
+
+void CadastrarMusica(AmbienteMigracao& ambiente, const std::string& pasta, const std::string& arquivo,
+                     const std::string& titulo, const std::string& interprete, const std::string& compositor,
+                     int32_t genero, int32_t codigoAntigo) {
+    DatasetsCadastro& cad = ambiente.DatasetsMusicas();
+    try {
+        const std::string caminho = CaminhoServidor(pasta, ambiente.EstadoRun().Servidor);
+        if (CaminhoDeRedeDireta(caminho)) {
+            ambiente.Mensagem(kMensagemRede, TipoMensagem::Informacao);
+            return;
+        }
+        CadastrarPasta(cad, caminho);
+        if (RegistroDuplicado(cad, "TB_Musicas", "Mus_Codigo", "Mus_NomeCompleto", LiteralNomeCompleto(arquivo), 0))
+            return;
+        const std::string completo = caminho + arquivo;
+        GravarMusica(cad, completo, arquivo, titulo, interprete, compositor, ExtrairExtensao(completo), caminho,
+                     genero, codigoAntigo);
+    } catch (...) {
+        try {
+            cad.Transacao().RollbackRetaining();
+        } catch (...) {
+        }
+    }
+}
+
+}  // namespace quorvel

@@ -1,0 +1,33 @@
+#include "music/pastas.h"
+
+#include "music/consultas_auxiliares.h"
+#include "platform/texto.h"
+
+namespace quorvel {
+
+std::string CaminhoServidor(const std::string& pasta, const std::string& servidor) {
+    if (MaiusculasAscii(servidor) == "C") return pasta;
+    std::string semDoisPontos;
+    semDoisPontos.reserve(pasta.size());
+    for (char c : pasta)
+        if (c != ':') semDoisPontos += c;
+    return "\\\\" + servidor + "\\" + semDoisPontos;
+}
+
+bool CaminhoDeRedeDireta(const std::string& caminhoServidor) {
+    return caminhoServidor.find("\\\\\\") != std::string::npos;
+}
+
+void CadastrarPasta(DatasetsCadastro& cad, const std::string& caminho) {
+    TIBQuery& pastas = cad.Q_Pastas;
+    pastas.Close();
+    pastas.Open();
+    const std::string caminhoMaiusculo = MaiusculasLocal(caminho);
+    if (BuscarCodigo(cad, "TB_Pastas", "Pas_Codigo", "Pas_Path", caminhoMaiusculo)) return;
+    pastas.Append();
+    pastas.FieldByName("PAS_PATH").SetAsString(caminhoMaiusculo);
+    pastas.ApplyUpdates();
+    cad.Transacao().CommitRetaining();
+}
+
+}  // namespace quorvel

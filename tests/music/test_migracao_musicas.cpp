@@ -1,0 +1,177 @@
+// Whole runs of the music table through the core: files relocated from the 2009 folders into the
+// 2010 layout, one registration per 2009 row, the 2009 codes kept, stop and resume, failures.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "apoio/audio_amostras.h"
+#include "apoio/instalacao_teste.h"
+#include "apoio/operador_roteirizado.h"
+#include "app/nucleo.h"
+#include "musicas_apoio.h"
+#include "platform/arquivos.h"
+
+namespace quorvel {
+namespace {
+
+using teste::Linhas;
+using teste::Nulo;
+
+const char* const kSucesso = "Atualiza\xE7\xE3o realizada com sucesso.";
+const char* const kInterrompida = "Atualiza\xE7\xE3o foi interrompida.";
+constexpr int kMusicas = 5;  // index of the music table in the sequence
+
+// Four 2009 musics: two on drive C: (one with characters a file name cannot hold), one on D:,
+// one whose file is missing, and one on drive c: in lower case.
+const char* const kLinhas2009 =
+    "INSERT INTO TB_MUSICAS VALUES (1, 'Luz', 'Ana', 'Comp A', 3, 'C:', 'M0001', 'mp3', '03:00');\n"
+    "INSERT INTO TB_MUSICAS VALUES (2, 'Mar: Azul?', 'Beto', NULL, 3, 'C:', 'M0002', 'mp3', NULL);\n"
+    "INSERT INTO TB_MUSICAS VALUES (4, 'Sol', 'Caio', 'Comp C', NULL, 'D:', 'M0004', 'mp3', NULL);\n"
+    "INSERT INTO TB_MUSICAS VALUES (7, 'Lua', 'Dani', NULL, 1, 'C:', 'M0404', 'mp3', NULL);\n"
+    "INSERT INTO TB_MUSICAS VALUES (9, 'Rio', 'Eva', NULL, 1, 'c:', 'M0009', 'mp3', NULL);\n";
+
+class MigracaoMusicas : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QUORVEL_EXIGIR("lame", "mutagen");
+        operador.pasta2009 = inst.Pasta2009();
+        operador.pasta2010 = inst.Pasta2010();
+        operador.MarcarSo({kMusicas});
+        NovoNucleo();
+        inst.bases.Executar2009(kLinhas2009);
+        const std::string c = inst.unidades.Unidade('c') + "/Musicas/";
+        teste::Mp3ComTag(c + "M0001.mp3", {{"TIT2", "velho"}, {"TRIT", "Samba"}, {"TALB", "Primeiro"}});
+        teste::Mp3ComTag(c + "M0002.mp3", {{"TRIT", "samba"}});
+        teste::Mp3ComTag(inst.unidades.Unidade('d') + "/Musicas/M0004.mp3", {{"TYER", "2005"}});
+    }
+    void NovoNucleo() {
+        nucleo.reset();
+        nucleo = std::make_unique<NucleoQuorvel>(operador);
+        nucleo->DefinirPastaPrograma(inst.PastaPrograma());
+    }
+    bool Rodar(bool continuar = false) {
+        const bool iniciou = nucleo->ExecutarAcao([&] {
+            continuar ? nucleo->BContinuarProcessoClick() : nucleo->BAtualizarClick();
+        });
+        nucleo->AguardarTrabalhador();
+        return iniciou;
+    }
+    Linhas Musicas() const {
+        return inst.bases.ConsultarAudio(
+            "SELECT MUS_CODIGO_ANTIGO, MUS_NOMECOMPLETO, MUS_ARQUIVO, PAS_PATH, GEN_CODIGO, RIT_CODIGO, MUS_ALBUM, "
+            "MUS_ANO FROM TB_MUSICAS M JOIN TB_PASTAS P ON P.PAS_CODIGO = M.PAS_CODIGO ORDER BY MUS_CODIGO_ANTIGO");
+    }
+    std::string Seq() const { return teste::LerHost(inst.ArquivoSeqHost()); }
+    bool Existe(char drive, const std::string& relativo) const {
+        return ArquivoExiste(std::string(1, drive) + ":\\" + relativo);
+    }
+
+    teste::InstalacaoTeste inst;
+    teste::OperadorRoteirizado operador;
+    std::unique_ptr<NucleoQuorvel> nucleo;
+};
+
+const Linhas kEsperadas = {
+    {"1", "Ana - Luz", "Ana - Luz.mp3", "D:\\QUORVEL2010\\MUSICAS\\", "3", "1", "Primeiro", Nulo},
+    {"2", "Beto - Mar: Azul?", "Beto - Mar  Azul .mp3", "D:\\QUORVEL2010\\MUSICAS\\", "3", "1", Nulo, Nulo},
+    {"4", "Caio - Sol", "Caio - Sol.mp3", "D:\\MUSICAS\\", "0", Nulo, Nulo, "2005"},
+    {"7", "Dani - Lua", "Dani - Lua.mp3", "D:\\QUORVEL2010\\MUSICAS\\", "1", Nulo, Nulo, Nulo},
+    {"9", "Eva - Rio", "Eva - Rio.mp3", "C:\\MUSICAS\\", "1", Nulo, Nulo, Nulo},
+};
+
+TEST_F(MigracaoMusicas, ArquivosRealocadosEMusicasRegistradas) {
+    inst.bases.ExecutarAudio("INSERT INTO TB_PASTAS VALUES (1, 'X:\\', NULL); SET GENERATOR GEN_PASTAS TO 1;"
+                             "INSERT INTO TB_MUSICAS (MUS_CODIGO, MUS_NOMECOMPLETO, PAS_CODIGO) VALUES (50, 'velha', 1);");
+    ASSERT_TRUE(Rodar());
+    EXPECT_EQ(operador.TextosMensagens(), std::vector<std::string>{kSucesso});
+
+    // The old music is gone; every 2009 row has its record and its 2009 code.
+    const Linhas musicas = Musicas();
+    ASSERT_EQ(musicas.size(), 5u);
+    for (size_t i = 0; i < musicas.size(); ++i) EXPECT_EQ(musicas[i], kEsperadas[i]) << i;
+    EXPECT_EQ(inst.bases.ConsultarAudio("SELECT COUNT(*) FROM TB_PASTAS"), (Linhas{{"4"}}));
+    EXPECT_EQ(inst.bases.ConsultarAudio("SELECT RIT_NOME FROM TB_RITMO"), (Linhas{{"SAMBA"}}));
+
+    // Copies under readable names; the 2009 files stay.
+    EXPECT_TRUE(Existe('D', "Quorvel2010\\Musicas\\Ana - Luz.mp3"));
+    EXPECT_TRUE(Existe('D', "Quorvel2010\\Musicas\\Beto - Mar  Azul .mp3"));
+    EXPECT_TRUE(Existe('D', "Musicas\\Caio - Sol.mp3"));
+    EXPECT_TRUE(Existe('C', "Musicas\\M0001.mp3"));
+    EXPECT_TRUE(Existe('D', "Musicas\\M0004.mp3"));
+    EXPECT_FALSE(Existe('D', "Quorvel2010\\Musicas\\Dani - Lua.mp3"));
+    // The copy's tag holds the 2009 title; the 2009 file keeps its own.
+    EXPECT_EQ(teste::FramesMutagen(inst.unidades.Unidade('d') + "/Quorvel2010/Musicas/Ana - Luz.mp3").at("TIT2"), "Luz");
+    EXPECT_EQ(teste::FramesMutagen(inst.unidades.Unidade('c') + "/Musicas/M0001.mp3").at("TIT2"), "velho");
+    EXPECT_FALSE(ArquivoExiste(inst.ArquivoSeqHost()));
+
+    // A second run starts afresh: the column is there already, the records are made again.
+    NovoNucleo();
+    ASSERT_TRUE(Rodar());
+    EXPECT_EQ(nucleo->UltimoResultado(), ResultadoExecucao::Sucesso);
+    EXPECT_EQ(Musicas(), kEsperadas);
+}
+
+TEST_F(MigracaoMusicas, PararERetomarSemPerderNemDobrar) {
+    operador.aoAtualizar = [&](const QuadroProgresso& q) {
+        if (q.tabelaAtual == "TB_MUSICAS" && q.registroAtual == 2) nucleo->BPararProcessoClick();
+    };
+    ASSERT_TRUE(Rodar());
+    EXPECT_EQ(nucleo->UltimoResultado(), ResultadoExecucao::Interrompida);
+    EXPECT_EQ(operador.TextosMensagens(), std::vector<std::string>{kInterrompida});
+    EXPECT_EQ(Seq(), "[SEQ]\r\nsTabela=TB_MUSICAS\r\nsCodigo=4\r\n");
+    EXPECT_EQ(Musicas(), (Linhas{kEsperadas[0], kEsperadas[1]}));
+
+    operador.aoAtualizar = nullptr;
+    operador.respostaPergunta = true;
+    NovoNucleo();
+    ASSERT_TRUE(Rodar(true));
+    EXPECT_EQ(nucleo->UltimoResultado(), ResultadoExecucao::Sucesso);
+    EXPECT_EQ(Musicas(), kEsperadas);
+}
+
+TEST_F(MigracaoMusicas, CommitNoMeioEParadaAposAUltimaLinha) {
+    operador.aoAtualizar = [&](const QuadroProgresso& q) {
+        if (q.tabelaAtual != "TB_MUSICAS") return;
+        if (q.registroAtual == 1) nucleo->BCommitClick();
+        if (q.registroAtual == 5) nucleo->BPararProcessoClick();
+    };
+    ASSERT_TRUE(Rodar());
+    // Past the last row the checkpoint is its code plus one: a resume registers nothing twice.
+    EXPECT_EQ(Seq(), "[SEQ]\r\nsTabela=TB_MUSICAS\r\nsCodigo=10\r\n");
+    EXPECT_EQ(Musicas(), kEsperadas);
+    operador.aoAtualizar = nullptr;
+    operador.respostaPergunta = true;
+    NovoNucleo();
+    ASSERT_TRUE(Rodar(true));
+    EXPECT_EQ(Musicas(), kEsperadas);
+}
+
+TEST_F(MigracaoMusicas, LinhaQueNaoSeLeParaAExecucao) {
+    // A 2009 table without the drive column: the first row cannot be read.
+    inst.bases.Executar2009("ALTER TABLE TB_MUSICAS DROP MUS_DRIVE;");
+    ASSERT_TRUE(Rodar());
+    EXPECT_EQ(nucleo->UltimoResultado(), ResultadoExecucao::Interrompida);
+    EXPECT_EQ(operador.TextosMensagens(),
+              (std::vector<std::string>{"N\xE3o foi poss\xEDvel inserir o m\xFAsica c\xF3" "digo: 1", kInterrompida}));
+    EXPECT_EQ(operador.Mensagens()[0].tipo, TipoMensagem::Informacao);
+    EXPECT_EQ(Seq(), "[SEQ]\r\nsTabela=TB_MUSICAS\r\nsCodigo=1\r\n");
+    EXPECT_TRUE(Musicas().empty());
+    // The column was added and committed all the same.
+    EXPECT_EQ(inst.bases.ConsultarAudio("SELECT COUNT(*) FROM RDB$RELATION_FIELDS WHERE "
+                                        "RDB$RELATION_NAME = 'TB_MUSICAS' AND RDB$FIELD_NAME = 'MUS_CODIGO_ANTIGO'"),
+              (Linhas{{"1"}}));
+}
+
+TEST_F(MigracaoMusicas, TabelaNaoMarcadaNaoMexeEmNada) {
+    inst.bases.ExecutarAudio("INSERT INTO TB_MUSICAS (MUS_CODIGO, MUS_NOME) VALUES (50, 'fica');");
+    operador.MarcarSo({});
+    ASSERT_TRUE(Rodar());
+    EXPECT_EQ(inst.bases.ConsultarAudio("SELECT MUS_CODIGO, MUS_NOME FROM TB_MUSICAS"), (Linhas{{"50", "fica"}}));
+    EXPECT_EQ(inst.bases.ConsultarAudio("SELECT COUNT(*) FROM RDB$RELATION_FIELDS WHERE "
+                                        "RDB$RELATION_NAME = 'TB_MUSICAS' AND RDB$FIELD_NAME = 'MUS_CODIGO_ANTIGO'"),
+              (Linhas{{"0"}}));
+    EXPECT_FALSE(Existe('D', "Quorvel2010\\Musicas\\Ana - Luz.mp3"));
+}
+
+}  // namespace
+}  // namespace quorvel
