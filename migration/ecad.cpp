@@ -1,16 +1,94 @@
 #include "migration/ecad.h"
 
+#include <exception>
+#include <memory>
+
+#include "migration/codigo_antigo.h"
+#include "migration/copia_tabela.h"
 #include "platform/erros.h"
 
 namespace quorvel {
 
-// Not built yet: an unchecked table passes as every migrator does; a checked one ends the run
-// with an error naming it.
+namespace {
+
+const char* const InsercaoEcad =
+    "INSERT INTO TB_ECAD (   eca_codigo, eca_data, eca_hora, mus_codigo) VALUES (   gen_id(GEN_ECAD, 1), "
+    ":pEca_data, :pEca_hora, :pMus_codigo )";
+
+// What the play-log copy keeps while its rows run: the statement that looks up the 2010 code of
+// a 2009 music, on the audio database in its transaction, and whether the insert text is set.
+struct CopiaEcad {
+    std::unique_ptr<TIBQuery> busca;
+    bool insercaoPosta = false;
+};
+
+// The 2010 code of the music whose 2009 code is `codigoAntigo`; 0 when none has it. When several
+// have it, the first row the database returns is taken.
+int32_t CodigoMusica2010(TIBQuery& busca, int32_t codigoAntigo) {
+    busca.Close();
+    busca.SQL.SetText("SELECT mus_codigo FROM tb_musicas WHERE mus_codigo_antigo = " + std::to_string(codigoAntigo));
+    busca.Open();
+    const int32_t codigo = busca.Eof() ? 0 : busca.FieldByName("mus_codigo").AsInteger();
+    busca.Close();
+    return codigo;
+}
+
+void ProcessarEcad(CopiaEcad& copia, TIBQuery& origem, TIBQuery& alvo) {
+    alvo.Close();
+    if (!copia.insercaoPosta) {
+        alvo.SQL.SetText(InsercaoEcad);
+        copia.insercaoPosta = true;
+    }
+    alvo.ParamByName("pEca_data").SetDataType(TipoCampo::Data);
+    alvo.ParamByName("pEca_hora").SetDataType(TipoCampo::Texto);
+    alvo.ParamByName("pMus_codigo").SetDataType(TipoCampo::Inteiro);
+    alvo.ParamByName("pEca_data").SetAsDateTime(origem.FieldByName("eca_data").AsDateTime());
+    alvo.ParamByName("pEca_hora").SetAsString(origem.FieldByName("eca_hora").AsString());
+
+    const int32_t codigo = CodigoMusica2010(*copia.busca, origem.FieldByName("mus_codigo").AsInteger());
+    alvo.ParamByName("pMus_codigo").SetAsInteger(codigo);
+    // A play of a music that has no 2010 record is left out; so is a row the database rejects.
+    if (codigo <= 0) return;
+    try {
+        alvo.ExecSQL();
+    } catch (const std::exception&) {
+        alvo.Close();
+    }
+}
+
+}  // namespace
+
 void ConverterTabelaEcad(AmbienteMigracao& ambiente, const EntradaSequencia& entrada) {
-    ambiente.EstadoRun().RegistroAtual = 0;
-    ambiente.AtualizarProgresso();
-    if (!ambiente.TabelaMarcada(entrada.numero - 1)) return;
-    throw Erro(std::string("A migra\xE7\xE3o da tabela ") + entrada.tabela + " ainda n\xE3o est\xE1 dispon\xEDvel nesta vers\xE3o");
+    auto copia = std::make_shared<CopiaEcad>();
+
+    DescricaoCopia d;
+    d.destino = BaseDestino::Audio;
+    d.mensagemFalha = "N\xE3o foi poss\xEDvel inserir o ECAD c\xF3" "digo: ";
+    // Without the 2009 codes of the musics the log cannot be translated: the run ends here,
+    // before anything is deleted.
+    d.antesDeComecar = [&ambiente] {
+        if (ExisteCodigoAntigo(ambiente)) return;
+        ambiente.Mensagem("O campo MUS_CODIGO_ANTIGO n\xE3o existe na tabela TB_MUSICAS da vers\xE3o 2010. Verifique.",
+                          TipoMensagem::Informacao);
+        throw AbortoSilencioso();
+    };
+    d.antesDasLinhas = [&ambiente, copia] {
+        copia->busca = std::make_unique<TIBQuery>(&ambiente.BaseAudio());
+        copia->busca->SetTransaction(&ambiente.TransacaoAudio());
+    };
+    d.processarLinha = [copia](TIBQuery& origem, TIBQuery& alvo) { ProcessarEcad(*copia, origem, alvo); };
+    // The whole log is copied: the 2009 codes have served their purpose. The drop is committed at
+    // once, so that it does not hang on a later table's commit (which may never come: work left
+    // uncommitted at the end of a run is rolled back).
+    d.aoTerminar = [&ambiente, copia] {
+        copia->busca.reset();
+        TIBQuery& alvo = ambiente.AlvoAudio();
+        alvo.Close();
+        alvo.SQL.SetText("ALTER TABLE TB_MUSICAS DROP MUS_CODIGO_ANTIGO");
+        alvo.ExecSQL();
+        ambiente.TransacaoAudio().CommitRetaining();
+    };
+    CopiarTabela(ambiente, entrada, d);
 }
 
 }  // namespace quorvel

@@ -11,6 +11,7 @@
 #include "apoio/instalacao_teste.h"
 #include "apoio/operador_roteirizado.h"
 #include "app/nucleo.h"
+#include "platform/arquivos.h"
 
 namespace quorvel::teste {
 
@@ -56,11 +57,12 @@ protected:
         return std::filesystem::exists(std::filesystem::path(inst.unidades.Unidade(drive)) / relativo);
     }
 
-    // The last progress picture shown while `tabela` was the current table.
+    // The progress picture of `tabela` furthest on (the next copiers reset the row counter
+    // while the table's name is still shown).
     QuadroProgresso UltimoQuadroDe(const std::string& tabela) const {
         QuadroProgresso ultimo;
         for (const auto& q : operador.Quadros())
-            if (q.tabelaAtual == tabela) ultimo = q;
+            if (q.tabelaAtual == tabela && q.registroAtual >= ultimo.registroAtual) ultimo = q;
         return ultimo;
     }
 

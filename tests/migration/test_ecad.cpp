@@ -1,0 +1,174 @@
+// Whole runs of the play-log migration: music codes translated through MUS_CODIGO_ANTIGO of the
+// 2010 TB_MUSICAS, which a music copy would have filled (here it is filled by hand).
+#include "execucao_migracao.h"
+
+namespace quorvel::teste {
+namespace {
+
+constexpr int kEcad = 6;
+constexpr int kIrradiacao = 7;
+
+const char* const kColunaFaltando =
+    "O campo MUS_CODIGO_ANTIGO n\xE3o existe na tabela TB_MUSICAS da vers\xE3o 2010. Verifique.";
+
+// 2010 musics 500..502 with their 2009 codes; 8 is on two of them.
+const char* const kMusicas2010 =
+    "INSERT INTO TB_MUSICAS (MUS_CODIGO, MUS_NOME, MUS_CODIGO_ANTIGO) VALUES (500, 'Luz', 7);\n"
+    "INSERT INTO TB_MUSICAS (MUS_CODIGO, MUS_NOME, MUS_CODIGO_ANTIGO) VALUES (501, 'Mar', 8);\n"
+    "INSERT INTO TB_MUSICAS (MUS_CODIGO, MUS_NOME, MUS_CODIGO_ANTIGO) VALUES (502, 'Mar (outra)', 8);\n"
+    "INSERT INTO TB_MUSICAS (MUS_CODIGO, MUS_NOME) VALUES (503, 'Sem antigo');\n";
+
+const char* const kLog2009 =
+    "INSERT INTO TB_ECAD VALUES (1, '2009-05-01', '10:15:00', 7);\n"
+    "INSERT INTO TB_ECAD VALUES (2, '2009-05-01', '10:19:30', 9);\n"    // no 2010 counterpart
+    "INSERT INTO TB_ECAD VALUES (3, NULL, NULL, NULL);\n"              // no music at all
+    "INSERT INTO TB_ECAD VALUES (5, '2009-12-31', '23:59:59', 8);\n"
+    "INSERT INTO TB_ECAD VALUES (8, '2010-01-02', '00:00:01', 7);\n";
+
+class Ecad : public ExecucaoMigracao {
+protected:
+    void SetUp() override {
+        ExecucaoMigracao::SetUp();
+        operador.MarcarSo({kEcad});
+    }
+
+    void ComCodigoAntigo() {
+        inst.bases.ExecutarAudio("ALTER TABLE TB_MUSICAS ADD MUS_CODIGO_ANTIGO INTEGER;");
+        inst.bases.ExecutarAudio(kMusicas2010);
+    }
+
+    // Whether the column exists, seen from a connection of its own (so only committed changes).
+    bool TemCodigoAntigo() const {
+        return !inst.bases
+                    .ConsultarAudio("SELECT 1 FROM RDB$RELATION_FIELDS WHERE RDB$RELATION_NAME = 'TB_MUSICAS' "
+                                    "AND RDB$FIELD_NAME = 'MUS_CODIGO_ANTIGO'")
+                    .empty();
+    }
+
+    Linhas Log2010() const {
+        return inst.bases.ConsultarAudio("SELECT ECA_CODIGO, ECA_DATA, ECA_HORA, MUS_CODIGO FROM TB_ECAD "
+                                         "ORDER BY ECA_CODIGO");
+    }
+};
+
+TEST_F(Ecad, CodesTranslatedUnknownMusicsLeftOutAndTheColumnDropped) {
+    ComCodigoAntigo();
+    inst.bases.Executar2009(kLog2009);
+    inst.bases.ExecutarAudio("SET GENERATOR GEN_ECAD TO 100;\n"
+                             "INSERT INTO TB_ECAD VALUES (1, '2008-01-01', '08:00:00', 500);");
+    ASSERT_TRUE(Rodar());
+    EXPECT_EQ(operador.TextosMensagens(), std::vector<std::string>{kSucesso});
+    // New keys from GEN_ECAD; date and time unchanged; the first music the lookup returns for a
+    // code held twice (a table scan returns the rows in the order they were stored).
+    EXPECT_EQ(Log2010(), (Linhas{
+                             {"101", "01/05/2009", "10:15:00", "500"},
+                             {"102", "31/12/2009", "23:59:59", "501"},
+                             {"103", "02/01/2010", "00:00:01", "500"},
+                         }));
+    // Skipped rows count as processed.
+    const QuadroProgresso q = UltimoQuadroDe("TB_ECAD");
+    EXPECT_EQ(q.registroAtual, 5);
+    EXPECT_EQ(q.maximoAtual, 5);
+    // The drop is committed: another connection no longer sees the column.
+    EXPECT_FALSE(TemCodigoAntigo());
+    EXPECT_FALSE(ArquivoExiste(inst.ArquivoSeqHost()));
+}
+
+TEST_F(Ecad, WithoutTheColumnTheRunEndsSilentlyBeforeTouchingAnything) {
+    inst.bases.Executar2009(std::string(kLog2009) +
+                            "INSERT INTO TB_IRRADIACAO (IRR_CODIGO, IRR_CONTRATO) VALUES (1, 'CT-1');");
+    inst.bases.ExecutarAudio("INSERT INTO TB_ECAD VALUES (1, '2008-01-01', '08:00:00', 500);");
+    operador.MarcarSo({kEcad, kIrradiacao});
+    ASSERT_TRUE(Rodar());
+    const auto mensagens = operador.Mensagens();
+    ASSERT_EQ(mensagens.size(), 1u);  // no closing message: the silent abort ends the run
+    EXPECT_EQ(mensagens[0].texto, kColunaFaltando);
+    EXPECT_EQ(mensagens[0].tipo, TipoMensagem::Informacao);
+    EXPECT_EQ(mensagens[0].titulo, "Quorvel 2009-2010");
+    EXPECT_FALSE(nucleo->Estado.Interrompido.load());
+    EXPECT_TRUE(operador.habilitado);
+    // Nothing deleted, no later copier run, no checkpoint.
+    EXPECT_EQ(Log2010(), (Linhas{{"1", "01/01/2008", "08:00:00", "500"}}));
+    EXPECT_TRUE(inst.bases.ConsultarAudio("SELECT * FROM TB_IRRADIACAO").empty());
+    EXPECT_FALSE(ArquivoExiste(inst.ArquivoSeqHost()));
+}
+
+TEST_F(Ecad, ACompleteCopyCannotBeRepeatedWithoutANewMusicCopy) {
+    ComCodigoAntigo();
+    inst.bases.Executar2009(kLog2009);
+    ASSERT_TRUE(Rodar());
+    ASSERT_EQ(Log2010().size(), 3u);
+    ASSERT_TRUE(Rodar());
+    EXPECT_EQ(operador.TextosMensagens(), (std::vector<std::string>{kSucesso, kColunaFaltando}));
+    EXPECT_EQ(Log2010().size(), 3u);
+}
+
+TEST_F(Ecad, EmptyLogOnAFreshStartEmptiesTheTableAndDropsTheColumn) {
+    ComCodigoAntigo();
+    inst.bases.ExecutarAudio("INSERT INTO TB_ECAD VALUES (1, '2008-01-01', '08:00:00', 500);");
+    ASSERT_TRUE(Rodar());
+    EXPECT_EQ(operador.TextosMensagens(), std::vector<std::string>{kSucesso});
+    EXPECT_TRUE(Log2010().empty());
+    EXPECT_FALSE(TemCodigoAntigo());
+}
+
+TEST_F(Ecad, ARowTheDatabaseRejectsIsLeftOutSilently) {
+    ComCodigoAntigo();
+    inst.bases.Executar2009(kLog2009);
+    inst.bases.ExecutarAudio("ALTER TABLE TB_ECAD ADD CONSTRAINT CK_ECAD_HORA CHECK (ECA_HORA <> '23:59:59');");
+    ASSERT_TRUE(Rodar());
+    EXPECT_EQ(operador.TextosMensagens(), std::vector<std::string>{kSucesso});
+    EXPECT_EQ(nucleo->UltimoResultado(), ResultadoExecucao::Sucesso);
+    const Linhas log = Log2010();
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[0][2], "10:15:00");
+    EXPECT_EQ(log[1][2], "00:00:01");
+    EXPECT_EQ(UltimoQuadroDe("TB_ECAD").registroAtual, 5);
+    EXPECT_FALSE(TemCodigoAntigo());
+}
+
+TEST_F(Ecad, AStoppedCopyKeepsTheColumnAndContinuesFromTheCheckpoint) {
+    ComCodigoAntigo();
+    inst.bases.Executar2009(kLog2009);
+    operador.aoAtualizar = [&](const QuadroProgresso& q) {
+        if (q.tabelaAtual == "TB_ECAD" && q.registroAtual == 2) nucleo->BPararProcessoClick();
+    };
+    ASSERT_TRUE(Rodar());
+    EXPECT_EQ(nucleo->UltimoResultado(), ResultadoExecucao::Interrompida);
+    EXPECT_EQ(Seq(), "[SEQ]\r\nsTabela=TB_ECAD\r\nsCodigo=3\r\n");
+    EXPECT_EQ(Log2010().size(), 1u);
+    EXPECT_TRUE(TemCodigoAntigo());
+
+    // "Continuar processo": the copied row stays, the rest are translated with the kept column.
+    operador.aoAtualizar = nullptr;
+    operador.respostaPergunta = true;
+    NovoNucleo();
+    ASSERT_TRUE(Rodar(true));
+    EXPECT_EQ(nucleo->UltimoResultado(), ResultadoExecucao::Sucesso);
+    const Linhas log = Log2010();
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[0][3], "500");
+    EXPECT_EQ(log[1][3], "501");
+    EXPECT_EQ(log[2][3], "500");
+    EXPECT_EQ(UltimoQuadroDe("TB_ECAD").maximoAtual, 3);
+    EXPECT_FALSE(TemCodigoAntigo());
+}
+
+TEST_F(Ecad, ACommitMidwayMakesTheRowsDurableAndTheCopyGoesOn) {
+    ComCodigoAntigo();
+    inst.bases.Executar2009(kLog2009);
+    bool visto = false;
+    operador.aoAtualizar = [&](const QuadroProgresso& q) {
+        if (q.tabelaAtual == "TB_ECAD" && q.registroAtual == 1) nucleo->BCommitClick();
+        // From a connection of its own, the committed row is seen while the copy is still going.
+        if (q.tabelaAtual == "TB_ECAD" && q.registroAtual == 3) visto = Log2010().size() == 1u;
+    };
+    ASSERT_TRUE(Rodar());
+    EXPECT_TRUE(visto);
+    EXPECT_EQ(Seq(), "[SEQ]\r\nsTabela=TB_ECAD\r\nsCodigo=2\r\n");
+    EXPECT_EQ(Log2010().size(), 3u);
+    EXPECT_FALSE(TemCodigoAntigo());
+}
+
+}  // namespace
+}  // namespace quorvel::teste
