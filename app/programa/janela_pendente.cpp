@@ -1,4 +1,6 @@
-// Until the window exists, starting without arguments explains the front ends.
+// A program built without the window (QUORVEL_GUI off, or Qt missing) explains the front ends it
+// has when started without arguments.
+#ifndef QUORVEL_COM_JANELA
 #include <iostream>
 
 #include "app/linha_comando.h"
@@ -6,9 +8,10 @@
 namespace quorvel {
 
 int ExecutarJanela(int, char**) {
-    std::cerr << "The window is not part of this build yet; use the terminal front end.\n";
+    std::cerr << "This build of the program has no window; use the terminal front end.\n";
     MostrarUso(std::cerr);
     return 2;
 }
 
 }  // namespace quorvel
+#endif

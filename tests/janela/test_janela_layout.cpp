@@ -1,0 +1,359 @@
+// The window as it opens: layout, texts, keyboard order, the server version and its lamp, the
+// enabling states, mark/unmark all and the folder browser.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QToolButton>
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <thread>
+
+#include "apoio_janela.h"
+#include "app/janela/dlg_abrir_pasta.h"
+#include "app/janela/led_bicolor.h"
+#include "app/janela/quorvel2009_2010.h"
+
+using namespace quorvel;
+using namespace quorvel::teste;
+
+namespace {
+
+const QString kSemServidor = QString::fromUtf8(
+    "Não foram encontradas entradas do Firebird no registro do Windows!\nVerifique se o Firebird está instalado!");
+
+class Janela : public ::testing::Test {
+protected:
+    // The window of a machine whose server is described by `descricao` and `versao`; no server
+    // at all when `descricao` is empty.
+    void Abrir(const std::string& descricao = "", const std::string& versao = "") {
+        const std::string raiz = descricao.empty() ? "" : InstalarServidor(unidades, descricao, versao);
+        registro = std::make_unique<RegistroTeste>(unidades.Raiz(), raiz);
+        janela = std::make_unique<TfrmQuorvel2009_2010>(PastaPrograma());
+    }
+    std::string PastaPrograma() const {
+        std::filesystem::create_directories(unidades.Raiz().Caminho() + "/programa");
+        return unidades.Raiz().Caminho() + "/programa";
+    }
+    void TearDown() override { janela.reset(); }
+
+    template <typename T>
+    T* Controle(const char* nome) {
+        T* c = janela->findChild<T*>(nome);
+        EXPECT_NE(c, nullptr) << nome;
+        return c;
+    }
+
+    UnidadesTemporarias unidades;
+    Respondedor respondedor;
+    std::unique_ptr<RegistroTeste> registro;
+    std::unique_ptr<TfrmQuorvel2009_2010> janela;
+};
+
+TEST_F(Janela, DisposicaoTextosEOrdemDoTeclado) {
+    Abrir();
+    EXPECT_EQ(janela->windowTitle(), QString::fromUtf8("Brivona Rovozozi - Quorvel 2009-2010"));
+    EXPECT_EQ(janela->size(), QSize(626, 361));
+    EXPECT_EQ(janela->minimumSize(), janela->maximumSize());
+    const Qt::WindowFlags flags = janela->windowFlags();
+    EXPECT_TRUE(flags.testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(flags.testFlag(Qt::WindowSystemMenuHint));
+    EXPECT_EQ(janela->font().pixelSize(), 11);
+
+    struct Esperado {
+        const char* nome;
+        QRect posicao;
+        const char* pai;
+        const char* texto;
+    };
+    const Esperado esperados[] = {
+        {"grupoConexaoBaseDados", {8, 10, 610, 72}, "frmQuorvel2009_2010", "Conexão da Base de dados"},
+        {"edEndereco2009", {120, 16, 436, 21}, "grupoConexaoBaseDados", ""},
+        {"BPasta2009", {557, 16, 23, 21}, "grupoConexaoBaseDados", ""},
+        {"BLimpar2009", {580, 16, 23, 21}, "grupoConexaoBaseDados", ""},
+        {"edEndereco2010", {120, 40, 436, 21}, "grupoConexaoBaseDados", ""},
+        {"BPasta2010", {557, 40, 23, 21}, "grupoConexaoBaseDados", ""},
+        {"BLimpar2010", {580, 40, 23, 21}, "grupoConexaoBaseDados", ""},
+        {"grupoMarcarTabelas", {8, 92, 610, 64}, "frmQuorvel2009_2010", "Tabelas a serem atualizadas"},
+        {"CheckTB_Agenda", {4, 16, 70, 21}, "grupoMarcarTabelas", "Agenda"},
+        {"CheckTB_AvancoManual", {84, 16, 103, 21}, "grupoMarcarTabelas", "AvancoManual"},
+        {"CheckTB_PerfilBotoes", {198, 16, 87, 21}, "grupoMarcarTabelas", "PerfilBotoes"},
+        {"CheckTB_Botoneira", {296, 16, 75, 21}, "grupoMarcarTabelas", "Botoneira"},
+        {"CheckTB_Genero", {382, 16, 74, 21}, "grupoMarcarTabelas", "Genero"},
+        {"CheckTB_Musicas", {4, 40, 70, 21}, "grupoMarcarTabelas", "Musicas"},
+        {"CheckTB_Ecad", {84, 40, 83, 21}, "grupoMarcarTabelas", "Ecad"},
+        {"CheckTB_Irradiacao", {198, 40, 87, 21}, "grupoMarcarTabelas", "Irradiacao"},
+        {"CheckTB_ProgAuto", {296, 40, 75, 21}, "grupoMarcarTabelas", "ProgAuto"},
+        {"CheckTB_Vinhetas", {382, 40, 74, 21}, "grupoMarcarTabelas", "Vinhetas"},
+        {"BDesmarcarTodos", {472, 10, 130, 23}, "grupoMarcarTabelas", "&Desmarcar todos"},
+        {"BMarcarTodos", {472, 35, 130, 23}, "grupoMarcarTabelas", "&Marcar todos"},
+        {"BAtualizar", {248, 186, 130, 23}, "frmQuorvel2009_2010", "&Atualizar"},
+        {"grupoProgresso", {8, 210, 610, 112}, "frmQuorvel2009_2010", "Progresso da atualização"},
+        {"ProgressoAtual", {8, 56, 593, 21}, "grupoProgresso", ""},
+        {"ProgressoGeral", {8, 80, 593, 21}, "grupoProgresso", ""},
+        {"BPararProcesso", {112, 330, 130, 23}, "frmQuorvel2009_2010", "&Parar processo"},
+        {"BContinuarProcesso", {248, 330, 130, 23}, "frmQuorvel2009_2010", "&Continuar processo"},
+        {"BCommit", {384, 330, 130, 23}, "frmQuorvel2009_2010", "C&ommit"},
+    };
+    for (const auto& e : esperados) {
+        QWidget* w = Controle<QWidget>(e.nome);
+        if (!w) continue;
+        EXPECT_EQ(w->geometry(), e.posicao) << e.nome;
+        EXPECT_EQ(w->parentWidget()->objectName(), e.pai) << e.nome;
+        QString texto;
+        if (auto* g = qobject_cast<QGroupBox*>(w)) texto = g->title();
+        if (auto* b = qobject_cast<QAbstractButton*>(w)) texto = b->text();
+        if (auto* l = qobject_cast<QLineEdit*>(w)) texto = l->text();
+        EXPECT_EQ(texto, QString::fromUtf8(e.texto)) << e.nome;
+        if (auto* c = qobject_cast<QCheckBox*>(w)) {
+            EXPECT_TRUE(c->isChecked()) << e.nome;
+        }
+        if (auto* b = qobject_cast<QToolButton*>(w)) {
+            EXPECT_EQ(b->focusPolicy(), Qt::NoFocus) << e.nome;
+            EXPECT_TRUE(b->autoRaise()) << e.nome;
+            EXPECT_FALSE(b->icon().isNull()) << e.nome;
+        }
+    }
+    // Accelerators from the captions.
+    EXPECT_EQ(janela->BAtualizar->shortcut(), QKeySequence(Qt::ALT | Qt::Key_A));
+    EXPECT_EQ(janela->BCommit->shortcut(), QKeySequence(Qt::ALT | Qt::Key_O));
+    EXPECT_EQ(janela->BDesmarcarTodos->shortcut(), QKeySequence(Qt::ALT | Qt::Key_D));
+
+    EXPECT_EQ(janela->Label1->text(), QString::fromUtf8("Pasta da Versão 2009:"));
+    EXPECT_EQ(janela->Label1->pos(), QPoint(8, 20));
+    EXPECT_EQ(janela->Label2->text(), QString::fromUtf8("Pasta da Versão 2010:"));
+    EXPECT_EQ(janela->Label2->pos(), QPoint(8, 44));
+    EXPECT_EQ(janela->LabelInformacaoAtual->text(), "Tabela:\nTotal de registros: 0\nRegistro atual: 0");
+    EXPECT_EQ(janela->LabelInformacaoAtual->pos(), QPoint(9, 16));
+    EXPECT_EQ(janela->LabelInformacaoAtual->font().pixelSize(), 12);
+    EXPECT_TRUE(janela->LabelInformacaoAtual->font().bold());
+    EXPECT_EQ(janela->LabelInformacaoGeral->text(), "Progresso Geral\nTotal de registros: 0\nRegistro atual: 0");
+    EXPECT_TRUE(janela->LabelInformacaoGeral->alignment().testFlag(Qt::AlignRight));
+    EXPECT_EQ(janela->LabelInformacaoGeral->geometry().right() + 1, 486 + 115);
+    for (QProgressBar* barra : {janela->ProgressoAtual, janela->ProgressoGeral}) {
+        EXPECT_EQ(barra->minimum(), 0);
+        EXPECT_EQ(barra->maximum(), 100);
+        EXPECT_EQ(barra->value(), 0);
+    }
+
+    // Keyboard order: the folder fields, the ten check boxes, the two bars.
+    std::vector<QString> ordem;
+    QWidget* w = janela->edEndereco2009;
+    do {
+        if (w->window() == janela.get() && (w->focusPolicy() & Qt::TabFocus)) ordem.push_back(w->objectName());
+        w = w->nextInFocusChain();
+    } while (w != janela->edEndereco2009 && ordem.size() < 40);
+    const std::vector<QString> esperada = {
+        "edEndereco2009",     "edEndereco2010",   "CheckTB_Agenda",    "CheckTB_AvancoManual",
+        "CheckTB_PerfilBotoes", "CheckTB_Botoneira", "CheckTB_Genero",    "CheckTB_Musicas",
+        "CheckTB_Ecad",       "CheckTB_Irradiacao", "CheckTB_ProgAuto", "CheckTB_Vinhetas",
+        "ProgressoAtual",     "ProgressoGeral"};
+    EXPECT_EQ(ordem, esperada);
+}
+
+TEST_F(Janela, SemServidorAbreComoProjetada) {
+    std::filesystem::create_directories(PastaPrograma());  // no checkpoint file
+    Abrir();
+    ASSERT_EQ(respondedor.Caixas().size(), 1u);
+    const CaixaVista& caixa = respondedor.Caixas()[0];
+    EXPECT_EQ(caixa.texto, kSemServidor);
+    EXPECT_EQ(caixa.titulo, "Quorvel 2009-2010");
+    EXPECT_EQ(caixa.icone, QMessageBox::Information);
+    EXPECT_EQ(caixa.botoes, QMessageBox::Ok);
+
+    EXPECT_EQ(janela->LabelVersaoFB->text(), "LabelVersaoFB");
+    EXPECT_EQ(janela->LabelVersaoFB->pos(), QPoint(270, 165));
+    EXPECT_EQ(janela->LedVersaoFB->pos(), QPoint(248, 162));
+    EXPECT_EQ(janela->LedVersaoFB->estado(), LedBicolor::Estado::Apagado);
+    EXPECT_EQ(janela->LedVersaoFB->cor().rgba(), 0xFF808080u);
+    EXPECT_EQ(janela->LabelVersaoFB->font().pixelSize(), 13);
+    EXPECT_TRUE(janela->LabelVersaoFB->font().bold());
+    // Design-time states: continue enabled even without a checkpoint, stop and commit disabled.
+    EXPECT_TRUE(janela->BContinuarProcesso->isEnabled());
+    EXPECT_FALSE(janela->BPararProcesso->isEnabled());
+    EXPECT_FALSE(janela->BCommit->isEnabled());
+    EXPECT_TRUE(janela->BAtualizar->isEnabled());
+    EXPECT_FALSE(janela->testAttribute(Qt::WA_SetCursor));
+    // The checkpoint path was set before the detection failed.
+    EXPECT_EQ(janela->Nucleo().Estado.ArquivoSeq, PastaPrograma() + "\\Seq.ini");
+}
+
+TEST_F(Janela, VersaoAceitaVerdeCentralizada) {
+    Abrir("Firebird Server", "2.1.3.18185");
+    EXPECT_TRUE(respondedor.Caixas().empty());
+    EXPECT_EQ(janela->LabelVersaoFB->text(), "Firebird Server 2.1.3.18185");
+    EXPECT_EQ(janela->LedVersaoFB->estado(), LedBicolor::Estado::Estado1);
+    EXPECT_EQ(janela->LedVersaoFB->cor().rgba(), 0xFF00FF00u);
+    EXPECT_EQ(janela->LabelVersaoFB->palette().color(QPalette::WindowText), QColor(0, 0, 0));
+    const int largura = janela->LabelVersaoFB->width();
+    EXPECT_EQ(largura, janela->LabelVersaoFB->sizeHint().width());
+    const int v = (626 - (largura + 24)) / 2;
+    EXPECT_EQ(janela->LedVersaoFB->pos(), QPoint(v, 162));
+    EXPECT_EQ(janela->LabelVersaoFB->pos(), QPoint(v + 24, 165));
+    // Idle: no checkpoint file, so no continue.
+    EXPECT_FALSE(janela->BContinuarProcesso->isEnabled());
+    EXPECT_FALSE(janela->BPararProcesso->isEnabled());
+    EXPECT_TRUE(janela->BAtualizar->isEnabled());
+}
+
+TEST_F(Janela, VersaoLongaRecusadaVermelhaAindaCentralizada) {
+    const std::string descricao(90, 'F');
+    Abrir(descricao, "2.5.0.26074");
+    EXPECT_EQ(janela->LabelVersaoFB->text().toStdString(), descricao + " 2.5.0.26074");
+    EXPECT_EQ(janela->LedVersaoFB->estado(), LedBicolor::Estado::Estado0);
+    EXPECT_EQ(janela->LedVersaoFB->cor().rgba(), 0xFFFF0000u);
+    EXPECT_EQ(janela->LabelVersaoFB->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    const int largura = janela->LabelVersaoFB->width();
+    EXPECT_GT(largura, 400);
+    const int v = (626 - (largura + 24)) / 2;
+    EXPECT_EQ(janela->LedVersaoFB->x(), v);
+    EXPECT_EQ(janela->LabelVersaoFB->x(), v + 24);
+    EXPECT_LE(std::abs((v + (v + 24 + largura)) - 626), 1);  // the group's middle is the window's
+}
+
+TEST_F(Janela, ContinuarSegueOArquivoDeSequencia) {
+    std::ofstream(PastaPrograma() + "/Seq.ini") << "[SEQ]\r\n";
+    Abrir("Firebird Server", "2.1.3.18185");
+    EXPECT_TRUE(janela->BContinuarProcesso->isEnabled());
+    std::filesystem::remove(PastaPrograma() + "/Seq.ini");
+    janela->HabilitarControles(true);
+    EXPECT_FALSE(janela->BContinuarProcesso->isEnabled());
+}
+
+TEST_F(Janela, RegrasDeHabilitacaoNosTresEstados) {
+    std::ofstream(PastaPrograma() + "/Seq.ini") << "[SEQ]\r\n";
+    Abrir();
+    const std::vector<QWidget*> principais = {
+        janela->grupoConexaoBaseDados, janela->edEndereco2009, janela->BPasta2009,   janela->BLimpar2009,
+        janela->edEndereco2010,        janela->BPasta2010,     janela->BLimpar2010,  janela->grupoMarcarTabelas,
+        janela->BDesmarcarTodos,       janela->BMarcarTodos,   janela->BAtualizar};
+
+    janela->HabilitarControles(false);  // running
+    for (QWidget* w : principais) EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+    for (QCheckBox* c : janela->CheckTB) EXPECT_FALSE(c->isEnabled());
+    EXPECT_FALSE(janela->BContinuarProcesso->isEnabled());
+    EXPECT_TRUE(janela->BPararProcesso->isEnabled());
+    EXPECT_TRUE(janela->BCommit->isEnabled());
+    EXPECT_TRUE(janela->grupoProgresso->isEnabled());
+    EXPECT_TRUE(janela->ProgressoAtual->isEnabled());
+    EXPECT_EQ(janela->cursor().shape(), Qt::WaitCursor);
+
+    janela->DesabilitarPararCommit();  // stopped
+    EXPECT_FALSE(janela->BPararProcesso->isEnabled());
+    EXPECT_FALSE(janela->BCommit->isEnabled());
+    EXPECT_FALSE(janela->BAtualizar->isEnabled());
+    EXPECT_EQ(janela->cursor().shape(), Qt::WaitCursor);
+
+    janela->HabilitarControles(true);  // idle, with a checkpoint file
+    for (QWidget* w : principais) EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
+    for (QCheckBox* c : janela->CheckTB) EXPECT_TRUE(c->isEnabled());
+    EXPECT_TRUE(janela->BContinuarProcesso->isEnabled());
+    EXPECT_FALSE(janela->BPararProcesso->isEnabled());
+    EXPECT_FALSE(janela->BCommit->isEnabled());
+    EXPECT_EQ(janela->cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(Janela, MarcarDesmarcarTodosELimpar) {
+    Abrir();
+    janela->CheckTB[3]->setChecked(false);
+    janela->BDesmarcarTodos->click();
+    for (int i = 0; i < QuantidadeTabelas; ++i) {
+        EXPECT_FALSE(janela->CheckTB[i]->isChecked());
+        EXPECT_FALSE(janela->TabelaMarcada(i));
+    }
+    janela->CheckTB[6]->setChecked(true);
+    EXPECT_TRUE(janela->TabelaMarcada(6));
+    janela->BMarcarTodos->click();
+    for (int i = 0; i < QuantidadeTabelas; ++i) EXPECT_TRUE(janela->TabelaMarcada(i));
+
+    janela->edEndereco2009->setText(QString::fromUtf8("D:\\Rádio 2009"));
+    janela->edEndereco2010->setText("D:\\Q2010");
+    EXPECT_EQ(janela->Pasta2009(), "D:\\R\xE1" "dio 2009");  // Windows-1252 for the core
+    janela->BLimpar2009->click();
+    EXPECT_EQ(janela->edEndereco2009->text(), "");
+    EXPECT_EQ(janela->Pasta2009(), "");
+    EXPECT_EQ(janela->Pasta2010(), "D:\\Q2010");
+    janela->BLimpar2010->click();
+    EXPECT_EQ(janela->Pasta2010(), "");
+}
+
+TEST_F(Janela, NavegadorDePastas) {
+    Abrir();
+    const std::string d = unidades.Unidade('d');
+    std::filesystem::create_directories(d + "/Quorvel2009");
+    std::filesystem::create_directories(d + "/Outra");
+    QString textoVisto, pastaInicial;
+    bool semNovaPasta = false;
+    QString escolher = QString::fromStdString(d + "/Quorvel2009");
+    respondedor.aoNavegador = [&](DlgAbrirPasta& dlg) {
+        textoVisto = dlg.rotulo()->text();
+        pastaInicial = dlg.arvore()->directory().absolutePath();
+        auto* novaPasta = dlg.arvore()->findChild<QToolButton*>("newFolderButton");
+        semNovaPasta = novaPasta && !novaPasta->isVisible();
+        if (escolher.isEmpty()) {
+            dlg.reject();
+        } else {
+            dlg.arvore()->setDirectory(escolher);
+            QMetaObject::invokeMethod(dlg.arvore(), "accept", Qt::DirectConnection);
+        }
+    };
+    janela->BPasta2009->click();
+    EXPECT_EQ(textoVisto, QString::fromUtf8("Brivona Rovozozi\n\nSelecione a pasta da Versão 2009"));
+    EXPECT_EQ(janela->dlgAbrirPasta->texto(), "Brivona Rovozozi\r\rSelecione a pasta da Vers\xE3o 2009");
+    EXPECT_TRUE(semNovaPasta);
+    EXPECT_EQ(pastaInicial.toStdString(), std::filesystem::canonical(PastaPrograma()).string());
+    EXPECT_EQ(janela->edEndereco2009->text(), "D:\\Quorvel2009");
+
+    // The 2010 picker opens where the 2009 one ended; the same folder may be chosen again.
+    janela->BPasta2010->click();
+    EXPECT_EQ(textoVisto, QString::fromUtf8("Brivona Rovozozi\n\nSelecione a pasta da Versão 2010"));
+    EXPECT_EQ(pastaInicial.toStdString(), d + "/Quorvel2009");
+    EXPECT_EQ(janela->edEndereco2010->text(), "D:\\Quorvel2009");
+
+    // Cancelling changes nothing.
+    escolher.clear();
+    janela->BPasta2009->click();
+    EXPECT_EQ(janela->edEndereco2009->text(), "D:\\Quorvel2009");
+    EXPECT_EQ(janela->dlgAbrirPasta->pastaAtual().toStdString(), d + "/Quorvel2009");
+}
+
+TEST_F(Janela, ProgressoMostradoDeOutraThread) {
+    Abrir();
+    QuadroProgresso quadro;
+    quadro.tabelaAtual = "TB_GENERO";
+    quadro.maximoAtual = 12;
+    quadro.registroAtual = 15;  // beyond the maximum: a full bar, the true counter
+    quadro.totalGeral = 40;
+    quadro.registroGeral = 20;
+    std::atomic<bool> feito{false};
+    std::thread trabalhador([&] {
+        janela->MostrarProgresso(quadro);
+        feito = true;
+    });
+    ASSERT_TRUE(Esperar([&] { return feito.load(); }));
+    trabalhador.join();
+    EXPECT_EQ(janela->LabelInformacaoAtual->text(), "Tabela: TB_GENERO\nTotal de registros: 12\nRegistro atual: 15");
+    EXPECT_EQ(janela->LabelInformacaoGeral->text(), "Progresso Geral\nTotal de registros: 40\nRegistro atual: 20");
+    EXPECT_EQ(janela->ProgressoAtual->value(), janela->ProgressoAtual->maximum());
+    EXPECT_EQ(janela->ProgressoGeral->maximum(), 40);
+    EXPECT_EQ(janela->ProgressoGeral->value(), 20);
+    EXPECT_EQ(janela->LabelInformacaoGeral->geometry().right() + 1, 486 + 115);
+
+    // Maxima of 0 (the end of a run): empty bars, not a busy animation.
+    janela->MostrarProgresso(QuadroProgresso{});
+    EXPECT_EQ(janela->LabelInformacaoAtual->text(), "Tabela: \nTotal de registros: 0\nRegistro atual: 0");
+    for (QProgressBar* barra : {janela->ProgressoAtual, janela->ProgressoGeral}) {
+        EXPECT_LT(barra->minimum(), barra->maximum());
+        EXPECT_EQ(barra->value(), 0);
+    }
+    EXPECT_EQ(janela->MaximoAtual(), 0);
+}
+
+}  // namespace
