@@ -5,6 +5,7 @@
 namespace quorvel::teste {
 namespace {
 
+constexpr int kMusicas = 5;
 constexpr int kEcad = 6;
 constexpr int kIrradiacao = 7;
 
@@ -167,6 +168,42 @@ TEST_F(Ecad, ACommitMidwayMakesTheRowsDurableAndTheCopyGoesOn) {
     EXPECT_TRUE(visto);
     EXPECT_EQ(Seq(), "[SEQ]\r\nsTabela=TB_ECAD\r\nsCodigo=2\r\n");
     EXPECT_EQ(Log2010().size(), 3u);
+    EXPECT_FALSE(TemCodigoAntigo());
+}
+
+TEST_F(Ecad, ARowThatCannotBeReadStopsTheRunAndKeepsTheColumn) {
+    ComCodigoAntigo();
+    inst.bases.Executar2009(kLog2009);
+    // A 2009 music code that is no number cannot be looked up.
+    inst.bases.Executar2009("ALTER TABLE TB_ECAD ALTER MUS_CODIGO TYPE VARCHAR(12);");
+    inst.bases.Executar2009("UPDATE TB_ECAD SET MUS_CODIGO = 'oito' WHERE ECA_CODIGO = 5;");
+    ASSERT_TRUE(Rodar());
+    EXPECT_EQ(nucleo->UltimoResultado(), ResultadoExecucao::Interrompida);
+    EXPECT_EQ(operador.TextosMensagens(),
+              (std::vector<std::string>{"N\xE3o foi poss\xEDvel inserir o ECAD c\xF3" "digo: 5", kInterrompida}));
+    EXPECT_EQ(Seq(), "[SEQ]\r\nsTabela=TB_ECAD\r\nsCodigo=5\r\n");
+    EXPECT_EQ(Log2010().size(), 1u);
+    EXPECT_TRUE(TemCodigoAntigo());
+}
+
+TEST_F(Ecad, MusicsAndTheirLogInOneRun) {
+    // The music copy adds and fills the column (the files are missing: the rows are registered
+    // all the same), then the log is translated and the column dropped on the same connection.
+    inst.bases.Executar2009(
+        "INSERT INTO TB_MUSICAS VALUES (7, 'Luz', 'Ana', NULL, 1, 'C:', 'M0007', 'mp3', '03:00');\n"
+        "INSERT INTO TB_MUSICAS VALUES (8, 'Mar', 'Beto', NULL, 1, 'C:', 'M0008', 'mp3', NULL);\n");
+    inst.bases.Executar2009(kLog2009);
+    operador.MarcarSo({kMusicas, kEcad});
+    ASSERT_TRUE(Rodar());
+    EXPECT_EQ(operador.TextosMensagens(), std::vector<std::string>{kSucesso});
+    const Linhas musicas =
+        inst.bases.ConsultarAudio("SELECT MUS_CODIGO FROM TB_MUSICAS ORDER BY MUS_NOMECOMPLETO");
+    ASSERT_EQ(musicas.size(), 2u);  // Ana - Luz (2009 code 7), Beto - Mar (2009 code 8)
+    const Linhas log = Log2010();
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[0][3], musicas[0][0]);
+    EXPECT_EQ(log[1][3], musicas[1][0]);
+    EXPECT_EQ(log[2][3], musicas[0][0]);
     EXPECT_FALSE(TemCodigoAntigo());
 }
 
