@@ -11,7 +11,7 @@ PACKAGES=(
   # Firebird: client library and headers, embedded engine, server and its utilities
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-server firebird3.0-utils
   # tests
-  libgtest-dev xvfb xauth fonts-dejavu-core
+  libgtest-dev xvfb xauth fonts-dejavu-core fonts-liberation2
   # audio tools for the audio tests (encoders and an independent tag reader)
   lame sox libsox-fmt-mp3 twolame python3 python3-mutagen
   # a real toolchain that makes Windows executables with version resources

@@ -10,6 +10,7 @@
 #include <QProgressBar>
 #include <QScreen>
 #include <QStyle>
+#include <QStyleFactory>
 #include <QThread>
 #include <QToolButton>
 #include <algorithm>
@@ -91,7 +92,9 @@ void TfrmQuorvel2009_2010::CriarControles() {
     setObjectName("frmQuorvel2009_2010");
     setWindowTitle(QString::fromUtf8("Brivona Rovozozi - Quorvel 2009-2010"));
     QFont fonte;
-    fonte.setFamilies({"MS Sans Serif", "Microsoft Sans Serif", "Tahoma", "DejaVu Sans"});
+    // MS Sans Serif where it exists, else a face of about its width.
+    fonte.setFamilies({"MS Sans Serif", "Microsoft Sans Serif", "Tahoma", "Liberation Sans", "Arial",
+                       "DejaVu Sans Condensed", "DejaVu Sans"});
     fonte.setPixelSize(11);
     setFont(fonte);
     setFixedSize(LarguraCliente, AlturaCliente);
@@ -176,6 +179,10 @@ void TfrmQuorvel2009_2010::CriarControles() {
         (*barra)->setFocusPolicy(Qt::TabFocus);
     }
 
+    // The labels' last line reaches into the bar's top edge; the labels are drawn over it.
+    LabelInformacaoAtual->raise();
+    LabelInformacaoGeral->raise();
+
     BPararProcesso = BotaoPlano(this, "BPararProcesso", QString::fromUtf8("&Parar processo"), QStyle::SP_MediaStop,
                                 {112, 330, 130, 23});
     BContinuarProcesso = BotaoPlano(this, "BContinuarProcesso", QString::fromUtf8("&Continuar processo"),
@@ -195,6 +202,13 @@ void TfrmQuorvel2009_2010::CriarControles() {
     }
     QWidget::setTabOrder(anterior, ProgressoAtual);
     QWidget::setTabOrder(ProgressoAtual, ProgressoGeral);
+
+    // The controls sit where a caption drawn on the frame's top line leaves room for them; the
+    // group boxes keep that classic look whatever the desktop's style.
+    if (QStyle* classico = QStyleFactory::create("Windows")) {
+        classico->setParent(this);
+        for (QGroupBox* grupo : {grupoConexaoBaseDados, grupoMarcarTabelas, grupoProgresso}) grupo->setStyle(classico);
+    }
 
     dlgAbrirPasta = new DlgAbrirPasta(this);
 

@@ -252,12 +252,15 @@ TEST_F(JanelaExecucao, Captura) {
         if (geral == 5) janela->BPararProcesso->click();
     });
     janela->show();
+    Esperar([] { return false; }, 200);
+    EXPECT_TRUE(janela->grab().save(QString::fromUtf8(destino).replace(".png", "-ocioso.png")));
     respondedor.pausado = true;
     janela->BAtualizar->click();
     ASSERT_TRUE(Esperar([&] { return !Respondedor::CaixasAbertas().empty(); }));
     janela->MostrarProgresso(QuadroProgresso{"TB_AGENDA", 5, 8, 5, 8});
     Esperar([] { return false; }, 200);
     EXPECT_TRUE(janela->grab().save(QString::fromUtf8(destino)));
+    EXPECT_TRUE(Respondedor::CaixasAbertas().front()->grab().save(QString::fromUtf8(destino).replace(".png", "-caixa.png")));
     respondedor.pausado = false;
     ASSERT_TRUE(EsperarFim());
 }

@@ -185,6 +185,24 @@ TEST_F(Janela, SemServidorAbreComoProjetada) {
     EXPECT_EQ(janela->Nucleo().Estado.ArquivoSeq, PastaPrograma() + "\\Seq.ini");
 }
 
+TEST_F(Janela, ErroNaDeteccaoRelatadoComoErroPadrao) {
+    // A registry value that is no text: an error, not a silent abort.
+    registro = std::make_unique<RegistroTeste>(unidades.Raiz(), "");
+    unidades.Raiz().Gravar("registro.reg",
+                           "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Firebird Project\\Firebird "
+                           "Server\\Instances]\r\n\"DefaultInstance\"=dword:00000001\r\n");
+    janela = std::make_unique<TfrmQuorvel2009_2010>(PastaPrograma());
+    ASSERT_EQ(respondedor.Caixas().size(), 1u);
+    const CaixaVista& caixa = respondedor.Caixas()[0];
+    EXPECT_EQ(caixa.icone, QMessageBox::Critical);
+    EXPECT_EQ(caixa.titulo, "Quorvel 2009-2010");
+    // Its last character is below the full stop: none is appended.
+    EXPECT_EQ(caixa.texto, "Invalid data type for 'DefaultInstance'");
+    EXPECT_EQ(janela->LabelVersaoFB->text(), "LabelVersaoFB");
+    EXPECT_EQ(janela->LedVersaoFB->estado(), LedBicolor::Estado::Apagado);
+    EXPECT_TRUE(janela->BContinuarProcesso->isEnabled());
+}
+
 TEST_F(Janela, VersaoAceitaVerdeCentralizada) {
     Abrir("Firebird Server", "2.1.3.18185");
     EXPECT_TRUE(respondedor.Caixas().empty());
