@@ -125,8 +125,12 @@ void GravarMusica(DatasetsCadastro& cad, const std::string& caminhoCompleto, con
         }
     });
 
+    // The music dataset selects every music of the database, and appending fetches all of them
+    // first. It is opened once and kept open while every registration succeeds, so that each new
+    // record costs one row, not the whole library. A row left behind by a registration that
+    // failed is discarded by closing it.
     TIBQuery& musicas = cad.Q_Musicas;
-    musicas.Close();
+    if (musicas.Active() && (musicas.State() != EstadoDataset::Navegando || musicas.UpdatesPending())) musicas.Close();
     musicas.Open();
     musicas.Append();
     musicas.FieldByName("MUS_NOME").SetAsString(titulo);

@@ -162,6 +162,26 @@ TEST_F(MigracaoMusicas, LinhaQueNaoSeLeParaAExecucao) {
               (Linhas{{"1"}}));
 }
 
+TEST_F(MigracaoMusicas, ExecucoesSeguidasComARegistroDeExecucoes) {
+    // The play log translates its music codes through the 2009 codes that registration kept,
+    // then drops their column; the next run of the same window adds it again.
+    inst.bases.Executar2009(
+        "INSERT INTO TB_ECAD VALUES (1, '2009-05-01', '08:00:00', 4);\n"
+        "INSERT INTO TB_ECAD VALUES (2, '2009-05-01', '08:04:00', 1);\n");
+    operador.MarcarSo({kMusicas, kMusicas + 1});
+    for (int execucao = 0; execucao < 2; ++execucao) {
+        ASSERT_TRUE(Rodar());
+        EXPECT_EQ(nucleo->UltimoResultado(), ResultadoExecucao::Sucesso) << execucao;
+        EXPECT_EQ(inst.bases.ConsultarAudio("SELECT E.ECA_HORA, M.MUS_NOMECOMPLETO FROM TB_ECAD E JOIN TB_MUSICAS M "
+                                            "ON M.MUS_CODIGO = E.MUS_CODIGO ORDER BY 1"),
+                  (Linhas{{"08:00:00", "Caio - Sol"}, {"08:04:00", "Ana - Luz"}}));
+        EXPECT_EQ(inst.bases.ConsultarAudio("SELECT COUNT(*) FROM RDB$RELATION_FIELDS WHERE "
+                                            "RDB$RELATION_NAME = 'TB_MUSICAS' AND RDB$FIELD_NAME = 'MUS_CODIGO_ANTIGO'"),
+                  (Linhas{{"0"}}));
+    }
+    EXPECT_EQ(inst.bases.ConsultarAudio("SELECT COUNT(*) FROM TB_MUSICAS"), (Linhas{{"5"}}));
+}
+
 TEST_F(MigracaoMusicas, TabelaNaoMarcadaNaoMexeEmNada) {
     inst.bases.ExecutarAudio("INSERT INTO TB_MUSICAS (MUS_CODIGO, MUS_NOME) VALUES (50, 'fica');");
     operador.MarcarSo({});
