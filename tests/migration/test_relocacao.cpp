@@ -127,6 +127,18 @@ TEST_F(Relocacao, JingleCopyThatCannotBeMadeIsReportedAndTheRowGoesOn) {
               "\"D:\\R\\Vinhetas\\Bloqueada.mp3\"");
 }
 
+TEST_F(Relocacao, A2010FolderTypedWithATrailingBackslashStillReachesItsSubfolders) {
+    ambiente.pasta2010 = "D:\\R\\";
+    Gravar('c', "Comercial/V0001.mp3", "a");
+    Gravar('c', "Musicas/M0001.mp3", "m");
+    EXPECT_EQ(Vinheta("V0001", "Abertura", "mp3"), "D:\\R\\\\Vinhetas\\Abertura.mp3");
+    EXPECT_EQ(Ler('d', "R/Vinhetas/Abertura.mp3"), "a");
+    EXPECT_EQ(Vinheta("V0001", "Abertura", "mp3"), "D:\\R\\\\Vinhetas\\Abertura_1.mp3");
+    Musica("C:", "M0001", "Ana", "Luz", "mp3");
+    EXPECT_EQ(Ler('d', "R/Musicas/Ana - Luz.mp3"), "m");
+    EXPECT_TRUE(ambiente.mensagens.empty());
+}
+
 TEST_F(Relocacao, MusicOnDriveCGoesToThe2010Folder) {
     Gravar('c', "Musicas/M0001.mp3", "luz");
     Musica("C:", "M0001", "Ana", "Luz", "mp3");
