@@ -10,27 +10,27 @@ namespace {
 // Columns of TB_MUSICAS that the music dataset writes, in the order of its insert and modify
 // statements, and in the order its refresh statement reads them.
 const std::vector<std::string> kColunasMusica = {
-    "GEN_CODIGO",        "GRA_CODIGO",   "IDI_CODIGO",      "MUS_ALBUM",      "MUS_ANO",
-    "MUS_ARQUIVO",       "MUS_CODIGO",   "MUS_COMPOSITOR",  "MUS_FAIXA",      "MUS_INTERPRETE",
-    "MUS_NOME",          "MUS_NOMECOMPLETO", "MUS_PERIODOFIM", "MUS_PERIODOINICIO", "MUS_SEGUNDOS",
-    "MUS_SUCESSO",       "MUS_TEMPO",    "MUS_TIPO",        "MUS_TIPOPERIODO", "PAS_CODIGO",
-    "RIT_CODIGO",        "SUB_CODIGO",   "VOC_CODIGO"};
+    "GEN_CODIGO", "GRA_CODIGO", "IDI_CODIGO", "MUS_ALBUM", "MUS_ANO", "MUS_ARQUIVO", "MUS_CODIGO", "MUS_COMPOSITOR",
+    "MUS_FAIXA", "MUS_INTERPRETE", "MUS_NOME", "MUS_NOMECOMPLETO", "MUS_PERIODOFIM", "MUS_PERIODOINICIO",
+    "MUS_SEGUNDOS", "MUS_SUCESSO", "MUS_TEMPO", "MUS_TIPO", "MUS_TIPOPERIODO", "PAS_CODIGO", "RIT_CODIGO",
+    "SUB_CODIGO", "VOC_CODIGO"};
 const std::vector<std::string> kColunasRefreshMusica = {
-    "MUS_CODIGO",  "MUS_NOME",    "MUS_INTERPRETE", "MUS_TEMPO",       "MUS_TIPO",
-    "MUS_ALBUM",   "MUS_ANO",     "MUS_FAIXA",      "MUS_SUCESSO",     "MUS_NOMECOMPLETO",
-    "GEN_CODIGO",  "SUB_CODIGO",  "RIT_CODIGO",     "VOC_CODIGO",      "GRA_CODIGO",
-    "IDI_CODIGO",  "PAS_CODIGO",  "MUS_ARQUIVO",    "MUS_COMPOSITOR",  "MUS_TIPOPERIODO",
-    "MUS_PERIODOINICIO", "MUS_PERIODOFIM", "MUS_SEGUNDOS"};
+    "MUS_CODIGO", "MUS_NOME", "MUS_INTERPRETE", "MUS_TEMPO", "MUS_TIPO", "MUS_ALBUM", "MUS_ANO", "MUS_FAIXA",
+    "MUS_SUCESSO", "MUS_NOMECOMPLETO", "GEN_CODIGO", "SUB_CODIGO", "RIT_CODIGO", "VOC_CODIGO", "GRA_CODIGO",
+    "IDI_CODIGO", "PAS_CODIGO", "MUS_ARQUIVO", "MUS_COMPOSITOR", "MUS_TIPOPERIODO", "MUS_PERIODOINICIO",
+    "MUS_PERIODOFIM", "MUS_SEGUNDOS"};
 
-std::string Juntar(const std::vector<std::string>& nomes, const char* prefixo, const char* sufixo = "") {
+// The names separated by commas, each after the prefix.
+std::string Juntar(const std::vector<std::string>& nomes, const char* prefixo) {
     std::string s;
     for (size_t i = 0; i < nomes.size(); ++i) {
         if (i) s += ", ";
-        s += prefixo + nomes[i] + sufixo;
+        s += prefixo + nomes[i];
     }
     return s;
 }
 
+// "NAME = :NAME" for each name, separated by commas.
 std::string Atribuicoes(const std::vector<std::string>& nomes) {
     std::string s;
     for (size_t i = 0; i < nomes.size(); ++i) {

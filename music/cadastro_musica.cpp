@@ -20,11 +20,28 @@ const char* const kMensagemRede =
     "\xE9 permitido acesso local. Por favor, efetue o cadastro do terminal onde as m\xFAsicas est\xE3o";
 
 // The tag that the MPEG reader loaded when it analysed the file, before the tag was rewritten.
-// A file that is not MP3 has no MPEG reader and so no tag.
-const TID3v2& TagDoArquivo() {
-    if (!LeitorMPEG) throw Erro("The file has no MPEG reader");
+// A file that is not MP3 is not analysed by the MPEG reader and so has no tag.
+const TID3v2& TagDoArquivo(const std::string& extensao) {
+    if (!ExtensaoMP3(extensao) || !LeitorMPEG) throw Erro("The file has no MPEG reader");
     return LeitorMPEG->ID3v2();
 }
+
+// Releases the audio readers of a file however its registration ends, so that no reader of one
+// file is left behind for the next.
+class LeitoresDoArquivo {
+public:
+    explicit LeitoresDoArquivo(const std::string& extensao) : extensao_(extensao) {}
+    ~LeitoresDoArquivo() { Liberar(); }
+    void Liberar() {
+        try {
+            LiberarLeitores(extensao_);
+        } catch (...) {
+        }
+    }
+
+private:
+    std::string extensao_;
+};
 
 // The play time of the file: the MPEG reader's for MP3, the WAV reader's for anything else.
 double DuracaoDoArquivo(const std::string& extensao) {
@@ -63,8 +80,8 @@ const Consulta kConsultas[] = {
 };
 
 // Finds or creates the lookup row the tag names and sets the music's code field to it.
-void ResolverConsulta(DatasetsCadastro& cad, const Consulta& c) {
-    const std::string texto = (TagDoArquivo().*c.texto)();
+void ResolverConsulta(DatasetsCadastro& cad, const Consulta& c, const std::string& extensao) {
+    const std::string texto = (TagDoArquivo(extensao).*c.texto)();
     if (texto.empty()) return;
     const std::string nome = NomeDeCadastro(texto);
     if (nome.empty()) return;
@@ -111,6 +128,7 @@ void GravarMusica(DatasetsCadastro& cad, const std::string& caminhoCompleto, con
     const std::string sucesso = "N";
 
     // The audio information, and the rewritten tag, before the record is inserted.
+    LeitoresDoArquivo leitores(extensao);
     Ignorando([&] {
         CriarLeitores(extensao);
         LerInfoAudio(caminhoCompleto);
@@ -138,21 +156,21 @@ void GravarMusica(DatasetsCadastro& cad, const std::string& caminhoCompleto, con
     musicas.FieldByName("MUS_COMPOSITOR").SetAsString(compositor);
     musicas.FieldByName("MUS_TIPO").SetAsString("M");
 
-    Ignorando([&] { musicas.FieldByName("MUS_ALBUM").SetAsString(TagDoArquivo().Album()); });
-    Ignorando([&] { musicas.FieldByName("MUS_ANO").SetAsString(TagDoArquivo().Year()); });
-    Ignorando([&] { musicas.FieldByName("MUS_FAIXA").SetAsString(std::to_string(TagDoArquivo().Track())); });
+    Ignorando([&] { musicas.FieldByName("MUS_ALBUM").SetAsString(TagDoArquivo(extensao).Album()); });
+    Ignorando([&] { musicas.FieldByName("MUS_ANO").SetAsString(TagDoArquivo(extensao).Year()); });
+    Ignorando([&] { musicas.FieldByName("MUS_FAIXA").SetAsString(std::to_string(TagDoArquivo(extensao).Track())); });
     musicas.FieldByName("MUS_SUCESSO").SetAsString(sucesso);
     Ignorando([&] { musicas.FieldByName("MUS_SEGUNDOS").SetAsInteger(ArredondarSegundos(DuracaoDoArquivo(extensao))); });
     musicas.FieldByName("MUS_NOMECOMPLETO").SetAsString(interprete + " - " + titulo);
     musicas.FieldByName("GEN_CODIGO").SetAsInteger(genero);
 
-    for (const Consulta& c : kConsultas) Ignorando([&] { ResolverConsulta(cad, c); });
+    for (const Consulta& c : kConsultas) Ignorando([&] { ResolverConsulta(cad, c, extensao); });
 
     musicas.FieldByName("PAS_CODIGO").SetAsInteger(CodigoPasta(cad, pasta));
     musicas.FieldByName("MUS_ARQUIVO").SetAsString(arquivo);
     musicas.FieldByName("MUS_TEMPO").SetAsString(SegundosParaTempo(ArredondarSegundos(DuracaoDoArquivo(extensao))));
 
-    Ignorando([&] { LiberarLeitores(extensao); });
+    leitores.Liberar();
 
     // The post takes the key from GEN_MUSICAS, rebuilds the full name, writes and commits.
     musicas.Post();
