@@ -36,6 +36,17 @@ std::vector<std::string> Ambiente(const std::string& unidades) {
     return ambiente;
 }
 
+// In the child before exec: the signals the tests send reach the program whatever the test
+// runner ignores or blocks.
+void SinaisPadrao() {
+    struct sigaction padrao {};
+    padrao.sa_handler = SIG_DFL;
+    for (int sinal : {SIGINT, SIGTERM, SIGHUP, SIGUSR1}) sigaction(sinal, &padrao, nullptr);
+    sigset_t vazio;
+    sigemptyset(&vazio);
+    sigprocmask(SIG_SETMASK, &vazio, nullptr);
+}
+
 std::vector<char*> Ponteiros(std::vector<std::string>& textos) {
     std::vector<char*> p;
     for (auto& t : textos) p.push_back(t.data());
@@ -83,6 +94,7 @@ ProgramaFilho::ProgramaFilho(const std::string& programa, const std::vector<std:
         pid_ = forkpty(&terminal_fd_, nullptr, nullptr, &tamanho);
         if (pid_ < 0) throw std::runtime_error("forkpty failed");
         if (pid_ == 0) {
+            SinaisPadrao();
             execve(argv[0], argv.data(), envp.data());
             _exit(127);
         }
@@ -99,6 +111,7 @@ ProgramaFilho::ProgramaFilho(const std::string& programa, const std::vector<std:
         dup2(nulo, STDIN_FILENO);
         dup2(saida[1], STDOUT_FILENO);
         dup2(erros[1], STDERR_FILENO);
+        SinaisPadrao();
         execve(argv[0], argv.data(), envp.data());
         _exit(127);
     }
