@@ -280,13 +280,3 @@ TEST_F(Execucao, CodigoDeCheckpointQueNaoEhNumeroNaoEntraNoSql) {
     EXPECT_TRUE(Rodar());
     EXPECT_EQ(nucleo->UltimoResultado(), ResultadoExecucao::Sucesso);
 }
-
-TEST_F(Execucao, TabelaAindaSemMigradorTerminaComErroQueANomeia) {
-    operador.MarcarSo({5});
-    ASSERT_TRUE(Rodar());
-    EXPECT_EQ(nucleo->UltimoResultado(), ResultadoExecucao::Erro);
-    const auto textos = operador.TextosMensagens();
-    ASSERT_EQ(textos.size(), 1u);
-    EXPECT_NE(textos[0].find("TB_MUSICAS"), std::string::npos);
-    EXPECT_TRUE(operador.habilitado);
-}
