@@ -33,6 +33,27 @@ int32_t CodigoMusica2010(TIBQuery& busca, int32_t codigoAntigo) {
     return codigo;
 }
 
+const char* const IndiceCodigoAntigo = "IX_MUS_CODIGO_ANTIGO";
+
+bool ExisteIndiceCodigoAntigo(AmbienteMigracao& ambiente) {
+    TIBQuery consulta(&ambiente.BaseAudio());
+    consulta.SetTransaction(&ambiente.TransacaoAudio());
+    consulta.SQL.SetText(std::string("SELECT COUNT(*) TOTAL FROM RDB$INDICES WHERE RDB$INDEX_NAME = '") +
+                         IndiceCodigoAntigo + "'");
+    consulta.Open();
+    return consulta.FieldByName("TOTAL").AsInteger() > 0;
+}
+
+// Runs a statement that changes the schema on the audio target statement and commits it, so
+// that it takes effect for the statements that follow.
+void ExecutarDefinicao(AmbienteMigracao& ambiente, const std::string& texto) {
+    TIBQuery& alvo = ambiente.AlvoAudio();
+    alvo.Close();
+    alvo.SQL.SetText(texto);
+    alvo.ExecSQL();
+    ambiente.TransacaoAudio().CommitRetaining();
+}
+
 void ProcessarEcad(CopiaEcad& copia, TIBQuery& origem, TIBQuery& alvo) {
     alvo.Close();
     if (!copia.insercaoPosta) {
@@ -72,7 +93,12 @@ void ConverterTabelaEcad(AmbienteMigracao& ambiente, const EntradaSequencia& ent
                           TipoMensagem::Informacao);
         throw AbortoSilencioso();
     };
+    // Every row looks its music up by the 2009 code: without an index each lookup reads the whole
+    // music table, which makes a large log take hours. The index lives as long as the column.
     d.antesDasLinhas = [&ambiente, copia] {
+        if (!ExisteIndiceCodigoAntigo(ambiente))
+            ExecutarDefinicao(ambiente, std::string("CREATE INDEX ") + IndiceCodigoAntigo +
+                                            " ON TB_MUSICAS (MUS_CODIGO_ANTIGO)");
         copia->busca = std::make_unique<TIBQuery>(&ambiente.BaseAudio());
         copia->busca->SetTransaction(&ambiente.TransacaoAudio());
     };
@@ -82,11 +108,9 @@ void ConverterTabelaEcad(AmbienteMigracao& ambiente, const EntradaSequencia& ent
     // uncommitted at the end of a run is rolled back).
     d.aoTerminar = [&ambiente, copia] {
         copia->busca.reset();
-        TIBQuery& alvo = ambiente.AlvoAudio();
-        alvo.Close();
-        alvo.SQL.SetText("ALTER TABLE TB_MUSICAS DROP MUS_CODIGO_ANTIGO");
-        alvo.ExecSQL();
-        ambiente.TransacaoAudio().CommitRetaining();
+        if (ExisteIndiceCodigoAntigo(ambiente))
+            ExecutarDefinicao(ambiente, std::string("DROP INDEX ") + IndiceCodigoAntigo);
+        ExecutarDefinicao(ambiente, "ALTER TABLE TB_MUSICAS DROP MUS_CODIGO_ANTIGO");
     };
     CopiarTabela(ambiente, entrada, d);
 }
