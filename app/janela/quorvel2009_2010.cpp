@@ -162,12 +162,7 @@ void TfrmQuorvel2009_2010::CriarControles() {
     LabelInformacaoGeral = Rotulo(grupoProgresso, "LabelInformacaoGeral", TextoInicialGeral, 486, 16);
     LabelInformacaoGeral->setFont(FonteNegrito(font(), 12));
     LabelInformacaoGeral->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    {
-        // Sized to its text, keeping its right edge.
-        const QSize tamanho = LabelInformacaoGeral->sizeHint();
-        LabelInformacaoGeral->setGeometry(DireitaInformacaoGeral - tamanho.width(), 16, tamanho.width(),
-                                          tamanho.height());
-    }
+    AjustarInformacaoGeral();
     for (auto [barra, nome, topo] : {std::tuple{&ProgressoAtual, "ProgressoAtual", 56},
                                      std::tuple{&ProgressoGeral, "ProgressoGeral", 80}}) {
         *barra = new QProgressBar(grupoProgresso);
@@ -193,9 +188,8 @@ void TfrmQuorvel2009_2010::CriarControles() {
     BCommit->setEnabled(false);
 
     // Keyboard order: the two folder fields, the ten check boxes, the two bars.
-    QWidget* ordem[] = {edEndereco2009, edEndereco2010};
-    QWidget* anterior = ordem[1];
-    QWidget::setTabOrder(ordem[0], ordem[1]);
+    QWidget::setTabOrder(edEndereco2009, edEndereco2010);
+    QWidget* anterior = edEndereco2010;
     for (QCheckBox* caixa : CheckTB) {
         QWidget::setTabOrder(anterior, caixa);
         anterior = caixa;
@@ -462,6 +456,12 @@ void TfrmQuorvel2009_2010::DefinirBarra(QProgressBar* barra, int maximo, int pos
     }
 }
 
+void TfrmQuorvel2009_2010::AjustarInformacaoGeral() {
+    // Sized to its text, keeping its right edge.
+    const QSize tamanho = LabelInformacaoGeral->sizeHint();
+    LabelInformacaoGeral->setGeometry(DireitaInformacaoGeral - tamanho.width(), 16, tamanho.width(), tamanho.height());
+}
+
 void TfrmQuorvel2009_2010::MostrarProgresso(const QuadroProgresso& quadro) {
     NaJanela([this, quadro] {
         maximoAtual_ = quadro.maximoAtual;
@@ -476,9 +476,7 @@ void TfrmQuorvel2009_2010::MostrarProgresso(const QuadroProgresso& quadro) {
         LabelInformacaoGeral->setText(QString::fromUtf8("Progresso Geral\nTotal de registros: %1\nRegistro atual: %2")
                                           .arg(quadro.totalGeral)
                                           .arg(quadro.registroGeral));
-        const QSize tamanho = LabelInformacaoGeral->sizeHint();
-        LabelInformacaoGeral->setGeometry(DireitaInformacaoGeral - tamanho.width(), 16, tamanho.width(),
-                                          tamanho.height());
+        AjustarInformacaoGeral();
         // Shown at once, not at the window's next idle moment.
         LabelInformacaoAtual->repaint();
         LabelInformacaoGeral->repaint();

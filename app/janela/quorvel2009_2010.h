@@ -131,6 +131,7 @@ private:
     void Encerrar();
     void DefinirBarra(QProgressBar* barra, int maximo, int posicao);
     void GuardarPastas();
+    void AjustarInformacaoGeral();
 
     std::unique_ptr<NucleoQuorvel> nucleo_;
     std::array<std::atomic<bool>, QuantidadeTabelas> marcadas_{};
