@@ -49,7 +49,7 @@ std::vector<Vinculo> ResolverMapeamento(TIBQuery& origem, TIBQuery& alvo, const 
     return vinculos;
 }
 
-// What VincularMapeamento does, with the names already resolved.
+// Declares the parameter types and binds the values of the current source row by the reading rules.
 void Vincular(const std::vector<Vinculo>& vinculos) {
     for (const auto& v : vinculos) v.parametro->SetDataType(TipoDoParametro(v.leitura));
     for (const auto& v : vinculos) {
@@ -63,20 +63,6 @@ void Vincular(const std::vector<Vinculo>& vinculos) {
 }
 
 }  // namespace
-
-void VincularMapeamento(TIBQuery& origem, TIBQuery& alvo, const std::vector<Mapeamento>& mapeamento) {
-    for (const auto& m : mapeamento) alvo.ParamByName(m.parametro).SetDataType(TipoDoParametro(m.leitura));
-    for (const auto& m : mapeamento) {
-        TField& campo = origem.FieldByName(m.coluna);
-        TParam& parametro = alvo.ParamByName(m.parametro);
-        switch (m.leitura) {
-            case Leitura::Texto: parametro.SetAsString(campo.AsString()); break;
-            case Leitura::Inteiro: parametro.SetAsInteger(campo.AsInteger()); break;
-            case Leitura::Data: parametro.SetAsDateTime(campo.AsDateTime()); break;
-            case Leitura::Blob: parametro.SetAsBlob(campo.AsString()); break;
-        }
-    }
-}
 
 std::string ConsultaOrigem(const EntradaSequencia& entrada, const DescricaoCopia& descricao,
                            const std::string& codigo) {

@@ -56,9 +56,6 @@ struct DescricaoCopia {
     std::function<void()> aoTerminar;
 };
 
-// Declares the parameter types of the mapping and binds them from the source row.
-void VincularMapeamento(TIBQuery& origem, TIBQuery& alvo, const std::vector<Mapeamento>& mapeamento);
-
 // The source query text for a fresh start (empty code) or a resume from `codigo`.
 std::string ConsultaOrigem(const EntradaSequencia& entrada, const DescricaoCopia& descricao,
                            const std::string& codigo);
