@@ -7,7 +7,7 @@ PACKAGES=(
   # toolchain
   g++ cmake ninja-build pkg-config make
   # window
-  qt6-base-dev qt6-qpa-plugins libgl-dev
+  qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libgl-dev
   # Firebird: client library and headers, embedded engine, server and its utilities
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-server firebird3.0-utils
   # tests

@@ -28,6 +28,9 @@ DlgAbrirPasta::DlgAbrirPasta(QWidget* pai) : QDialog(pai) {
     arvore_->setAcceptMode(QFileDialog::AcceptOpen);
     arvore_->setSizeGripEnabled(false);
     if (auto* novaPasta = arvore_->findChild<QToolButton*>("newFolderButton")) novaPasta->hide();
+    // Only folders are shown: the file type row has nothing to choose.
+    if (auto* tipos = arvore_->findChild<QWidget*>("fileTypeCombo")) tipos->hide();
+    if (auto* rotuloTipos = arvore_->findChild<QWidget*>("fileTypeLabel")) rotuloTipos->hide();
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(rotulo_);

@@ -7,6 +7,7 @@
 
 #include "app/janela/quorvel2009_2010.h"
 #include "app/janela/texto_tela.h"
+#include "app/janela/traducao.h"
 #include "app/linha_comando.h"
 #include "platform/erros.h"
 
@@ -60,6 +61,7 @@ int ExecutarJanela(int argc, char** argv) {
     }
     AplicacaoQuorvel aplicacao(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8("Quorvel 2009-2010"));
+    TraduzirQt();
     // The program's folder holds the checkpoint file.
     const std::string pastaPrograma = Utf8Para1252(QCoreApplication::applicationDirPath().toStdString());
     TfrmQuorvel2009_2010 frmQuorvel2009_2010(pastaPrograma);

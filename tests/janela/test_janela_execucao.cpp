@@ -14,6 +14,7 @@
 
 #include "apoio/instalacao_teste.h"
 #include "apoio_janela.h"
+#include "app/janela/dlg_abrir_pasta.h"
 #include "app/janela/quorvel2009_2010.h"
 
 using namespace quorvel;
@@ -254,6 +255,12 @@ TEST_F(JanelaExecucao, Captura) {
     janela->show();
     Esperar([] { return false; }, 200);
     EXPECT_TRUE(janela->grab().save(QString::fromUtf8(destino).replace(".png", "-ocioso.png")));
+    respondedor.aoNavegador = [&](DlgAbrirPasta& dlg) {
+        Esperar([] { return false; }, 200);
+        EXPECT_TRUE(dlg.grab().save(QString::fromUtf8(destino).replace(".png", "-pasta.png")));
+        dlg.reject();
+    };
+    janela->BPasta2010->click();
     respondedor.pausado = true;
     janela->BAtualizar->click();
     ASSERT_TRUE(Esperar([&] { return !Respondedor::CaixasAbertas().empty(); }));
