@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QTest>
 #include <QToolButton>
 #include <atomic>
 #include <filesystem>
@@ -300,6 +301,31 @@ TEST_F(Janela, MarcarDesmarcarTodosELimpar) {
     EXPECT_EQ(janela->Pasta2010(), "D:\\Q2010");
     janela->BLimpar2010->click();
     EXPECT_EQ(janela->Pasta2010(), "");
+}
+
+TEST_F(Janela, AceleradoresDoTeclado) {
+    Abrir();
+    janela->show();
+    janela->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(janela.get()));
+    janela->edEndereco2009->setFocus();
+    // A button pressed by its letter clicks after a short animation.
+    auto tecla = [&](Qt::Key letra) {
+        QTest::keyClick(QApplication::focusWidget(), letra, Qt::AltModifier);
+        QTest::qWait(250);
+    };
+    tecla(Qt::Key_D);
+    for (QCheckBox* c : janela->CheckTB) EXPECT_FALSE(c->isChecked());
+    tecla(Qt::Key_M);
+    for (QCheckBox* c : janela->CheckTB) EXPECT_TRUE(c->isChecked());
+    // Running: a disabled button does not answer its letter; "Parar processo" does, and the flat
+    // buttons never take the focus.
+    janela->HabilitarControles(false);
+    tecla(Qt::Key_D);
+    EXPECT_TRUE(janela->CheckTB[0]->isChecked());
+    tecla(Qt::Key_P);
+    EXPECT_TRUE(janela->Nucleo().Estado.Interrompido);
+    EXPECT_NE(QApplication::focusWidget(), janela->BPararProcesso);
 }
 
 TEST_F(Janela, NavegadorDePastas) {
