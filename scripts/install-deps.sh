@@ -20,6 +20,15 @@ PACKAGES=(
   procps iproute2 netcat-openbsd
 )
 
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+
+# The tests reach the loopback Firebird server as "localhost", and the server binds to it: the
+# name must resolve. A bare root file system may come without /etc/hosts.
+if ! getent hosts localhost >/dev/null 2>&1; then
+  echo "127.0.0.1 localhost" | $SUDO tee -a /etc/hosts >/dev/null
+fi
+
 missing=()
 for p in "${PACKAGES[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
@@ -32,8 +41,6 @@ if [ ${#missing[@]} -eq 0 ]; then
 fi
 
 echo "Installing: ${missing[*]}"
-SUDO=""
-[ "$(id -u)" -eq 0 ] || SUDO="sudo"
 export DEBIAN_FRONTEND=noninteractive
 # The server package tries to start its service; in containers without an init system that fails
 # harmlessly. A policy-rc.d that forbids starting services keeps the install quiet and clean.

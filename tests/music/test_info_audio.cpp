@@ -215,7 +215,9 @@ TEST_F(InfoAudioTeste, MP3InvalidoOuAusente) {
 
     LerInfoAudio("C:\\Musicas\\falta.mp3");
     EXPECT_TRUE(RegistroVazio());
-    GravarTag("C:\\Musicas\\falta.mp3", ValoresTag{"Titulo"});
+    ValoresTag valores;
+    valores.TIT2 = "Titulo";
+    GravarTag("C:\\Musicas\\falta.mp3", valores);
     EXPECT_TRUE(LerBytes(Host("falta.mp3")).empty());
 }
 
