@@ -169,10 +169,11 @@ bool TID3v2::ReadFromFile(const std::string& FileName) {
     texto_[SlotYear] = texto(SlotYear);
     if (texto_[SlotYear].empty()) texto_[SlotYear] = texto(SlotYearFallback).substr(0, 4);
 
-    // "(17)Rock" gives "Rock": references to the ID3v1 list are dropped, not looked up.
+    // "(17)Rock" gives "Rock": references to the ID3v1 list are dropped, not looked up. Only
+    // the text up to the last ")" goes; what follows it is kept as it stands.
     std::string genero = texto(SlotGenre);
     const size_t parentese = genero.rfind(')');
-    if (parentese != std::string::npos) genero = Aparar(genero.substr(parentese + 1));
+    if (parentese != std::string::npos) genero.erase(0, parentese + 1);
     texto_[SlotGenre] = genero;
 
     texto_[SlotComment] = ExtractDescribedText(corpos[SlotComment], true);

@@ -162,6 +162,20 @@ TEST_F(ID3v2Leitura, DecodeTextUtf16) {
     EXPECT_EQ(TID3v2::DecodeText(""), "");
 }
 
+TEST_F(ID3v2Leitura, GeneroPerdeSoOQueVaiAteOUltimoParentese) {
+    // Everything up to and including the last ")" goes; the rest, a leading blank included, stays.
+    TID3v2 t;
+    auto genero = [&](const std::string& texto) {
+        const std::string q = QuadroManual("TCON", Texto0(texto));
+        EXPECT_TRUE(t.ReadFromFile(Arquivo("g.mp3", TagID3v2Manual(3, 0, q, 10) + audio)));
+        return t.Genre();
+    };
+    EXPECT_EQ(genero("(17) Rock"), " Rock");
+    EXPECT_EQ(genero("(17)(18)Pop"), "Pop");
+    EXPECT_EQ(genero("Rock (ao vivo)"), "");
+    EXPECT_EQ(genero("Samba"), "Samba");
+}
+
 TEST_F(ID3v2Leitura, Versao22ComTRIPreencheDoisCampos) {
     const std::string quadros = QuadroManual("TT2", Texto0("Titulo 2.2")) +
                                 QuadroManual("TP1", Utf16(u"Artista")) +
