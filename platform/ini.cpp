@@ -61,10 +61,12 @@ bool ChaveValor(const std::string& linha, std::string& chave, std::string& valor
 std::string LerIni(const std::string& arquivo, const std::string& secao, const std::string& chave) {
     const auto conteudo = LerArquivo(arquivo);
     if (!conteudo) return {};
+    // Only the first section of that name counts, as with the profile functions.
     bool naSecao = false;
     for (const auto& linha : DividirLinhas(*conteudo)) {
         std::string nome, k, v;
         if (NomeSecao(linha, nome)) {
+            if (naSecao) break;
             naSecao = IguaisSemCaixa(nome, secao);
         } else if (naSecao && ChaveValor(linha, k, v) && IguaisSemCaixa(k, chave)) {
             return v.size() > kMaximoValor ? v.substr(0, kMaximoValor) : v;

@@ -29,6 +29,13 @@ TEST(Ini, LinhasComLfECrSozinhoEValorComIgual) {
     EXPECT_EQ(LerIni(arq, "seq", "scodigo"), "a=b");
 }
 
+TEST(Ini, SoAPrimeiraSecaoDeMesmoNomeConta) {
+    PastaTemporaria t;
+    const auto arq = t.Gravar("Seq.ini", "[SEQ]\r\nsTabela=TB_ECAD\r\n[seq]\r\nsCodigo=12\r\nsTabela=TB_AGENDA\r\n");
+    EXPECT_EQ(LerIni(arq, "SEQ", "sTabela"), "TB_ECAD");
+    EXPECT_EQ(LerIni(arq, "SEQ", "sCodigo"), "");
+}
+
 TEST(Ini, ValoresAte2047Caracteres) {
     PastaTemporaria t;
     const std::string longo(2047, 'x');
