@@ -303,12 +303,14 @@ void TfrmQuorvel2009_2010::Encerrar() {
     {
         std::lock_guard<std::mutex> trava(esperaMutex_);
         if (fechando_) return;
+        // The stop flag is raised before the worker can notice that the window is closing: a
+        // worker let go first would go on copying rows until the flag came.
+        if (nucleo_ && nucleo_->TrabalhadorAtivo()) nucleo_->BPararProcessoClick();
         fechando_ = true;
     }
     // A worker waiting for the window is let go; the stop flag ends the run after its row (which
     // records the checkpoint, so the run can be continued at the next start).
     esperaCv_.notify_all();
-    if (nucleo_ && nucleo_->TrabalhadorAtivo()) nucleo_->BPararProcessoClick();
     for (auto& caixa : caixasTrabalhador_)
         if (caixa) {
             caixa->close();
