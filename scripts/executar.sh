@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
-# The main job: installs what is missing, builds, and runs the program. Arguments are passed to
-# the program; without a display the window cannot open, so the program then shows its front
-# ends instead.
+# The main job: installs what is missing, builds, and runs the program.
+#
+#   scripts/executar.sh             makes the demonstration installations and migrates them with
+#                                   the terminal front end (scripts/demo.sh), showing the result
+#   scripts/executar.sh --janela    opens the window (needs a display)
+#   scripts/executar.sh ARGS...     runs quorvel2009_2010 ARGS...
 set -euo pipefail
 raiz="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${QUORVEL_BUILD:-$raiz/build}"
 bash "$raiz/scripts/compilar.sh"
 programa="$build/quorvel2009_2010"
-if [ $# -gt 0 ]; then
-  exec "$programa" "$@"
+if [ $# -eq 0 ]; then
+  exec bash "$raiz/scripts/demo.sh" "$build"
 fi
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-  "$programa" --help
-  exit 0
+if [ "$1" = "--janela" ]; then
+  exec "$programa"
 fi
-exec "$programa"
+exec "$programa" "$@"
