@@ -479,11 +479,9 @@ void TfrmQuorvel2009_2010::MostrarProgresso(const QuadroProgresso& quadro) {
                                           .arg(quadro.totalGeral)
                                           .arg(quadro.registroGeral));
         AjustarInformacaoGeral();
-        // Shown at once, not at the window's next idle moment.
-        LabelInformacaoAtual->repaint();
-        LabelInformacaoGeral->repaint();
-        ProgressoAtual->repaint();
-        ProgressoGeral->repaint();
+        // Shown at once, not at the window's next idle moment: the group that holds the labels
+        // and the bars is painted now, in one pass and one flush to the screen.
+        grupoProgresso->repaint();
         emit progressoMostrado(quadro.registroAtual, quadro.registroGeral);
     });
 }
