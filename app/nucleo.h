@@ -85,8 +85,6 @@ public:
     void ConverterProgAuto();
     void ConverterVinhetas();
 
-    PortaOperador& Operador() { return operador_; }
-
     // What the migrations ask of the run.
     EstadoExecucao& EstadoRun() override { return Estado; }
     TIBQuery& Origem() override { return QueryConverte2009; }

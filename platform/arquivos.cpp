@@ -211,8 +211,6 @@ bool Arquivo::GravarEm(int64_t posicao, const void* origem, size_t n) {
     return true;
 }
 
-bool Arquivo::Truncar(int64_t tamanho) { return ::ftruncate(fd_, static_cast<off_t>(tamanho)) == 0; }
-
 bool Arquivo::Sincronizar() { return ::fsync(fd_) == 0; }
 
 }  // namespace quorvel

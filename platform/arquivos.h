@@ -40,7 +40,6 @@ public:
     size_t LerEm(int64_t posicao, void* destino, size_t n) const;
     // Writes all n bytes at the offset; false on failure.
     bool GravarEm(int64_t posicao, const void* origem, size_t n);
-    bool Truncar(int64_t tamanho);
     bool Sincronizar();  // flushes the data to the disk
     const std::string& CaminhoHostAberto() const { return host_; }
 
