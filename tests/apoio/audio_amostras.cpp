@@ -80,7 +80,7 @@ std::string Executar(const std::string& comando) {
 void GerarWav(const std::string& destino, double segundos, int taxa, int canais, const std::string& formato) {
     CriarPastaDe(destino);
     std::ostringstream c;
-    c << "sox -n -r " << taxa << " -c " << canais << " " << formato << " " << Aspas(destino) << " synth "
+    c << "sox -D -n -r " << taxa << " -c " << canais << " " << formato << " " << Aspas(destino) << " synth "
       << segundos << " sine 440";
     Executar(c.str());
 }
@@ -91,7 +91,7 @@ void Codificar(const std::string& destino, double segundos, int taxa, int canais
     const std::string wav = Temporario(destino, ".wav");
     std::string sinal = Sinal(segundos, taxa, canais);
     sinal.replace(sinal.find(" - "), 3, " " + Aspas(wav) + " ");
-    Executar("sox -n -t wav " + sinal);
+    Executar("sox -D -n -t wav " + sinal);
     try {
         Executar(codificador + " " + Aspas(wav) + " " + Aspas(destino));
     } catch (...) {
