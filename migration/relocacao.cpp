@@ -39,6 +39,16 @@ void Copiar(const std::string& origem, const std::string& destino) {
         throw Erro("N\xE3o foi poss\xEDvel copiar " + Aspas(origem) + " para " + Aspas(destino));
 }
 
+// The folder a music file of that drive goes to.
+std::string PastaMusica2010(const std::string& pasta2010, const std::string& drive) {
+    return drive == DriveDa2010 ? pasta2010 + SubpastaMusicas : drive + SubpastaMusicas;
+}
+
+// The 2010 file name of a music, sanitised.
+std::string NomeArquivoMusica(const std::string& interprete, const std::string& titulo, const std::string& extensao) {
+    return RemoverCaracteresInvalidos(interprete + " - " + titulo + "." + extensao);
+}
+
 }  // namespace
 
 std::string RemoverCaracteresInvalidos(const std::string& texto) {
@@ -88,41 +98,21 @@ std::string ConverterArquivoVinheta(const std::string& pasta2010, const AvisoRel
     return resultado;
 }
 
-std::string ConverterArquivoVinheta(AmbienteMigracao& ambiente, const std::string& dispositivo,
-                                    const std::string& nome, const std::string& extensao) {
-    return ConverterArquivoVinheta(
-        ambiente.Pasta2010(), [&](const std::string& texto) { ambiente.Mensagem(texto, TipoMensagem::Informacao); },
-        dispositivo, nome, extensao);
-}
-
-std::string PastaMusica2010(const std::string& pasta2010, const std::string& drive) {
-    return drive == DriveDa2010 ? pasta2010 + SubpastaMusicas : drive + SubpastaMusicas;
-}
-
-std::string NomeArquivoMusica(const std::string& interprete, const std::string& titulo, const std::string& extensao) {
-    return RemoverCaracteresInvalidos(interprete + " - " + titulo + "." + extensao);
-}
-
-void ConverterArquivoMusica(const std::string& pasta2010, const AvisoRelocacao& avisar, const std::string& drive,
-                            const std::string& dispositivo, const std::string& interprete, const std::string& titulo,
-                            const std::string& extensao) {
+DestinoMusica ConverterArquivoMusica(const std::string& pasta2010, const AvisoRelocacao& avisar,
+                                     const std::string& drive, const std::string& dispositivo,
+                                     const std::string& interprete, const std::string& titulo,
+                                     const std::string& extensao) {
+    const DestinoMusica destino{PastaMusica2010(pasta2010, drive), NomeArquivoMusica(interprete, titulo, extensao)};
     const std::string pastaOrigem = drive == DriveDa2010 ? std::string(PastaMusicasC) : drive + SubpastaMusicas;
     const std::string origem = pastaOrigem + dispositivo + "." + extensao;
-    if (!ArquivoExiste(origem)) return;
-    const std::string destino =
-        PastaMusica2010(pasta2010, drive) + NomeArquivoMusica(interprete, titulo, extensao);
+    if (!ArquivoExiste(origem)) return destino;
+    const std::string caminho = destino.pasta + destino.arquivo;
     try {
-        CopiarArquivoUnico(TipoMusica, origem, destino);
+        CopiarArquivoUnico(TipoMusica, origem, caminho);
     } catch (const std::exception&) {
-        avisar("N\xE3o foi poss\xEDvel converter a m\xFAsica: " + Aspas(origem) + " para: " + Aspas(destino));
+        avisar("N\xE3o foi poss\xEDvel converter a m\xFAsica: " + Aspas(origem) + " para: " + Aspas(caminho));
     }
-}
-
-void ConverterArquivoMusica(AmbienteMigracao& ambiente, const std::string& drive, const std::string& dispositivo,
-                            const std::string& interprete, const std::string& titulo, const std::string& extensao) {
-    ConverterArquivoMusica(
-        ambiente.Pasta2010(), [&](const std::string& texto) { ambiente.Mensagem(texto, TipoMensagem::Informacao); },
-        drive, dispositivo, interprete, titulo, extensao);
+    return destino;
 }
 
 }  // namespace quorvel

@@ -8,8 +8,6 @@
 #include <functional>
 #include <string>
 
-#include "migration/ambiente.h"
-
 namespace quorvel {
 
 // The text with each of \ / : * ? " < > | replaced by one space (same length, nothing trimmed).
@@ -22,32 +20,31 @@ std::string RemoverCaracteresInvalidos(const std::string& texto);
 // The destination folder is created when missing. Raises Erro when the copy cannot be made.
 std::string CopiarArquivoUnico(const std::string& tipo, const std::string& origem, const std::string& destino);
 
+// What shows a relocation's failure message (the run's message box, information icon).
+using AvisoRelocacao = std::function<void(const std::string& texto)>;
+
 // The 2010 path of a jingle: "<2010 folder>\Vinhetas\<nome>.<extensao>" (sanitised), or the
 // numbered name it was copied to. Copies "C:\Comercial\<dispositivo>.<extensao>" when it exists;
 // a failed copy is reported with a message and the row goes on. Never raises.
-std::string ConverterArquivoVinheta(AmbienteMigracao& ambiente, const std::string& dispositivo,
-                                    const std::string& nome, const std::string& extensao);
-
-// The folder a music file of that drive goes to: the 2010 folder's "\Musicas\" for drive "C:"
-// (exactly, upper case), the drive's own "\Musicas\" for any other.
-std::string PastaMusica2010(const std::string& pasta2010, const std::string& drive);
-// The 2010 file name of a music: artist + " - " + title + "." + extension, sanitised.
-std::string NomeArquivoMusica(const std::string& interprete, const std::string& titulo, const std::string& extensao);
-
-// Copies a music file "<drive>\Musicas\<dispositivo>.<extensao>" ("C:\Musicas\" for drive C:) to
-// PastaMusica2010 + NomeArquivoMusica, replacing a file of that name. Nothing happens when the
-// source is missing; a failed copy is reported with a message. Never raises.
-void ConverterArquivoMusica(AmbienteMigracao& ambiente, const std::string& drive, const std::string& dispositivo,
-                            const std::string& interprete, const std::string& titulo, const std::string& extensao);
-
-// The same two relocations given the 2010 folder and what shows a failure message (the run's
-// message box, information icon).
-using AvisoRelocacao = std::function<void(const std::string& texto)>;
 std::string ConverterArquivoVinheta(const std::string& pasta2010, const AvisoRelocacao& avisar,
                                     const std::string& dispositivo, const std::string& nome,
                                     const std::string& extensao);
-void ConverterArquivoMusica(const std::string& pasta2010, const AvisoRelocacao& avisar, const std::string& drive,
-                            const std::string& dispositivo, const std::string& interprete, const std::string& titulo,
-                            const std::string& extensao);
+
+// Where a music file goes in the 2010 layout: the 2010 folder's "\Musicas\" for drive "C:"
+// (exactly, upper case), the drive's own "\Musicas\" for any other; the name is artist + " - " +
+// title + "." + extension, sanitised.
+struct DestinoMusica {
+    std::string pasta;
+    std::string arquivo;
+};
+
+// Copies a music file "<drive>\Musicas\<dispositivo>.<extensao>" ("C:\Musicas\" for drive C:) to
+// its 2010 folder and name, replacing a file of that name, and returns them (also when there was
+// nothing to copy). Nothing is copied when the source is missing; a
+// failed copy is reported with a message. Never raises.
+DestinoMusica ConverterArquivoMusica(const std::string& pasta2010, const AvisoRelocacao& avisar,
+                                     const std::string& drive, const std::string& dispositivo,
+                                     const std::string& interprete, const std::string& titulo,
+                                     const std::string& extensao);
 
 }  // namespace quorvel

@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "migration/copia_tabela.h"
+#include "migration/duracao.h"
 #include "migration/relocacao.h"
-#include "music/duracao.h"
 #include "platform/caminhos.h"
 
 namespace quorvel {

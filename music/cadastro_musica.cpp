@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "music/consultas_auxiliares.h"
-#include "music/duracao.h"
+#include "migration/duracao.h"
 #include "music/info_audio.h"
 #include "music/pastas.h"
 #include "platform/caminhos.h"

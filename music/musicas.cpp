@@ -17,16 +17,14 @@ void ProcessarMusica(AmbienteMigracao& ambiente, TIBQuery& origem) {
     const std::string extensao = origem.FieldByName("mus_extensao").AsString();
     const std::string dispositivo = origem.FieldByName("mus_dispositivo").AsString();
     const std::string drive = origem.FieldByName("mus_drive").AsString();
-    ConverterArquivoMusica(ambiente, drive, dispositivo, interprete, titulo, extensao);
-
-    // The name and folder the file was copied to.
-    const std::string arquivo = NomeArquivoMusica(interprete, titulo, extensao);
-    const std::string pasta = PastaMusica2010(ambiente.Pasta2010(), drive);
+    const DestinoMusica destino = ConverterArquivoMusica(
+        ambiente.Pasta2010(), [&](const std::string& texto) { ambiente.Mensagem(texto, TipoMensagem::Informacao); },
+        drive, dispositivo, interprete, titulo, extensao);
 
     const std::string compositor = origem.FieldByName("mus_compositor").AsString();
     const int32_t genero = origem.FieldByName("gen_codigo").AsInteger();
     const int32_t codigo = origem.FieldByName("mus_codigo").AsInteger();
-    CadastrarMusica(ambiente, pasta, arquivo, titulo, interprete, compositor, genero, codigo);
+    CadastrarMusica(ambiente, destino.pasta, destino.arquivo, titulo, interprete, compositor, genero, codigo);
 }
 
 }  // namespace

@@ -27,9 +27,12 @@ protected:
     std::string Vinheta(const std::string& dispositivo, const std::string& nome, const std::string& extensao) {
         return ConverterArquivoVinheta(ambiente.pasta2010, avisar, dispositivo, nome, extensao);
     }
-    void Musica(const std::string& drive, const std::string& dispositivo, const std::string& interprete,
-                const std::string& titulo, const std::string& extensao) {
-        ConverterArquivoMusica(ambiente.pasta2010, avisar, drive, dispositivo, interprete, titulo, extensao);
+    // The folder and name the music went to, as one path.
+    std::string Musica(const std::string& drive, const std::string& dispositivo, const std::string& interprete,
+                       const std::string& titulo, const std::string& extensao) {
+        const DestinoMusica d =
+            ConverterArquivoMusica(ambiente.pasta2010, avisar, drive, dispositivo, interprete, titulo, extensao);
+        return d.pasta + "|" + d.arquivo;
     }
 
     // Writes a file on a drive: Gravar('c', "Comercial/V0001.mp3", ...).
@@ -134,32 +137,29 @@ TEST_F(Relocacao, A2010FolderTypedWithATrailingBackslashStillReachesItsSubfolder
     EXPECT_EQ(Vinheta("V0001", "Abertura", "mp3"), "D:\\R\\\\Vinhetas\\Abertura.mp3");
     EXPECT_EQ(Ler('d', "R/Vinhetas/Abertura.mp3"), "a");
     EXPECT_EQ(Vinheta("V0001", "Abertura", "mp3"), "D:\\R\\\\Vinhetas\\Abertura_1.mp3");
-    Musica("C:", "M0001", "Ana", "Luz", "mp3");
+    EXPECT_EQ(Musica("C:", "M0001", "Ana", "Luz", "mp3"), "D:\\R\\\\Musicas\\|Ana - Luz.mp3");
     EXPECT_EQ(Ler('d', "R/Musicas/Ana - Luz.mp3"), "m");
     EXPECT_TRUE(ambiente.mensagens.empty());
 }
 
 TEST_F(Relocacao, MusicOnDriveCGoesToThe2010Folder) {
     Gravar('c', "Musicas/M0001.mp3", "luz");
-    Musica("C:", "M0001", "Ana", "Luz", "mp3");
+    EXPECT_EQ(Musica("C:", "M0001", "Ana", "Luz", "mp3"), "D:\\R\\Musicas\\|Ana - Luz.mp3");
     EXPECT_EQ(Ler('d', "R/Musicas/Ana - Luz.mp3"), "luz");
     EXPECT_EQ(Ler('c', "Musicas/M0001.mp3"), "luz");
-    EXPECT_EQ(PastaMusica2010("D:\\R", "C:"), "D:\\R\\Musicas\\");
-    EXPECT_EQ(NomeArquivoMusica("Ana", "Luz", "mp3"), "Ana - Luz.mp3");
 }
 
 TEST_F(Relocacao, MusicOnAnyOtherDriveOrLowerCaseCStaysBesideTheOldFile) {
     Gravar('e', "Musicas/M0002.mp3", "e");
-    Musica("E:", "M0002", "AC/DC", "Thunder?", "mp3");
+    EXPECT_EQ(Musica("E:", "M0002", "AC/DC", "Thunder?", "mp3"), "E:\\Musicas\\|AC DC - Thunder .mp3");
     EXPECT_EQ(Ler('e', "Musicas/AC DC - Thunder .mp3"), "e");
     EXPECT_EQ(Ler('e', "Musicas/M0002.mp3"), "e");
 
     // "c:" is not "C:": the file stays on drive c beside the old one.
     Gravar('c', "Musicas/M0003.mp3", "c");
-    Musica("c:", "M0003", "Bia", "Mar", "mp3");
+    EXPECT_EQ(Musica("c:", "M0003", "Bia", "Mar", "mp3"), "c:\\Musicas\\|Bia - Mar.mp3");
     EXPECT_EQ(Ler('c', "Musicas/Bia - Mar.mp3"), "c");
     EXPECT_FALSE(Existe('d', "R/Musicas/Bia - Mar.mp3"));
-    EXPECT_EQ(PastaMusica2010("D:\\R", "c:"), "c:\\Musicas\\");
     EXPECT_TRUE(ambiente.mensagens.empty());
 }
 
@@ -177,7 +177,8 @@ TEST_F(Relocacao, MusicOverwritesAFileOfItsNewName) {
 }
 
 TEST_F(Relocacao, MissingMusicSourceCopiesNothingAndSaysNothing) {
-    Musica("C:", "M0404", "Ana", "Luz", "mp3");
+    // The destination is told all the same: the music is still registered under that name.
+    EXPECT_EQ(Musica("C:", "M0404", "Ana", "Luz", "mp3"), "D:\\R\\Musicas\\|Ana - Luz.mp3");
     Musica("E:", "M0404", "Ana", "Luz", "mp3");
     EXPECT_FALSE(Existe('d', "R/Musicas/Ana - Luz.mp3"));
     EXPECT_FALSE(Existe('e', "Musicas/Ana - Luz.mp3"));

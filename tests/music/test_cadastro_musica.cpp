@@ -12,7 +12,7 @@
 #include "app/nucleo.h"
 #include "audio/mpegaudio.h"
 #include "music/cadastro_musica.h"
-#include "music/duracao.h"
+#include "migration/duracao.h"
 #include "music/info_audio.h"
 #include "musicas_apoio.h"
 #include "platform/caminhos.h"

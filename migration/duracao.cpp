@@ -1,4 +1,4 @@
-#include "music/duracao.h"
+#include "migration/duracao.h"
 
 #include <cmath>
 #include <limits>

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "music/duracao.h"
+#include "migration/duracao.h"
 #include "platform/erros.h"
 
 using namespace quorvel;
