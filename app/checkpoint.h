@@ -10,7 +10,7 @@
 // and never deleted or emptied.
 #include <string>
 
-#include "app/estado.h"
+#include "migration/estado_execucao.h"
 
 namespace quorvel {
 

@@ -10,7 +10,11 @@ namespace quorvel {
 
 namespace {
 
-const EntradaSequencia& Entrada(int numero) { return SequenciaMigradores[numero - 1]; }
+// The table of a sequence entry, as the migrations know it.
+TabelaMigracao Entrada(int numero) {
+    const EntradaSequencia& e = SequenciaMigradores[numero - 1];
+    return {e.numero, e.tabela, e.colunaChave};
+}
 
 // A copy that keeps the 2009 keys moves its generator past the highest key once it is complete.
 DescricaoCopia ComGerador(NucleoQuorvel& nucleo, const DescricaoCopia& base, const char* tabela, const char* campo,

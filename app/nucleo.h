@@ -8,7 +8,7 @@
 #include <string>
 #include <thread>
 
-#include "app/estado.h"
+#include "migration/estado_execucao.h"
 #include "app/operador.h"
 #include "app/sequencia.h"
 #include "db/ib_conexao.h"

@@ -7,9 +7,9 @@
 // refresh: when shown).
 #include <string>
 
-namespace quorvel {
+#include "migration/mensagem.h"
 
-enum class TipoMensagem { Informacao, Aviso, Erro };
+namespace quorvel {
 
 // Title of every message box and of the standard error report.
 inline constexpr const char* TituloQuorvel = "Quorvel 2009-2010";

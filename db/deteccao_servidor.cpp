@@ -24,11 +24,6 @@ std::string LerValor(Registro& registro, const char* chave, const char* valor) {
     return resultado;
 }
 
-[[noreturn]] void Recusar(PortaOperador& operador, const std::string& texto) {
-    operador.Mensagem(TituloQuorvel, texto, TipoMensagem::Informacao);
-    throw AbortoSilencioso();
-}
-
 }  // namespace
 
 std::string DiretorioServidor() {
@@ -40,14 +35,14 @@ std::string DiretorioServidor() {
 
 bool VersaoAceita(const std::string& texto) { return texto.find("2.1.3") != std::string::npos; }
 
-VersaoDoServidor VersaoServidor(PortaOperador& operador) {
+VersaoDoServidor VersaoServidor() {
     const std::string raiz = DiretorioServidor();
     const std::string bin = ComBarraFinal(raiz) + "bin";
     if (raiz.empty())
-        Recusar(operador,
-                "N\xE3o foram encontradas entradas do Firebird no registro do Windows!\r\n"
-                "Verifique se o Firebird est\xE1 instalado!");
-    if (!PastaExiste(raiz)) Recusar(operador, "Endere\xE7o n\xE3o encontrado: " + raiz);
+        throw ServidorNaoEncontrado(
+            "N\xE3o foram encontradas entradas do Firebird no registro do Windows!\r\n"
+            "Verifique se o Firebird est\xE1 instalado!");
+    if (!PastaExiste(raiz)) throw ServidorNaoEncontrado("Endere\xE7o n\xE3o encontrado: " + raiz);
 
     SelecionarProdutoServidor(ProdutoFirebird);
     std::string programa = ComBarraFinal(bin) + NomeServidor(0);
@@ -56,7 +51,8 @@ VersaoDoServidor VersaoServidor(PortaOperador& operador) {
         programa = ComBarraFinal(bin) + NomeServidor(0);
         if (!ArquivoExiste(programa)) {
             SelecionarProdutoServidor(ProdutoNenhum);
-            Recusar(operador, std::string("Arquivo n\xE3o encontrado: ") + FB_Consts[0][0] + "/" + FB_Consts[1][0]);
+            throw ServidorNaoEncontrado(std::string("Arquivo n\xE3o encontrado: ") + FB_Consts[0][0] + "/" +
+                                        FB_Consts[1][0]);
         }
     }
     VersaoDoServidor versao;

@@ -3,7 +3,7 @@
 // its server program and the description and version of that program.
 #include <string>
 
-#include "app/operador.h"
+#include "platform/erros.h"
 
 namespace quorvel {
 
@@ -28,10 +28,17 @@ struct VersaoDoServidor {
 // True when the version text contains "2.1.3" anywhere.
 bool VersaoAceita(const std::string& texto);
 
+// Why no server was found, in the words the operator is told (a message box with the information
+// icon); after showing it the caller goes on as after a silent abort.
+class ServidorNaoEncontrado : public Erro {
+public:
+    using Erro::Erro;
+};
+
 // Finds the server program below the root folder's "bin" ("fbserver.exe", else "ibserver.exe")
 // and reads its version, leaving the product selector of db/fb_consts.h at the product found.
-// When no server is registered, the root folder is missing or neither program exists, shows the
-// reason to the operator and raises AbortoSilencioso.
-VersaoDoServidor VersaoServidor(PortaOperador& operador);
+// Raises ServidorNaoEncontrado when no server is registered, the root folder is missing or
+// neither program exists.
+VersaoDoServidor VersaoServidor();
 
 }  // namespace quorvel

@@ -1,17 +1,25 @@
 #pragma once
-// What the table migrations need from the run that drives them: the run state, the scratch
-// statements and transactions, the check boxes, the progress display, messages and the
-// checkpoint. The core implements it; the migrations know nothing else of the program.
+// The contract between the table migrations and the run that drives them: which table a
+// migration copies, and what it needs from the run (the run state, the scratch statements and
+// transactions, the check boxes, the progress display, messages and the checkpoint). The core
+// implements it; the migrations know nothing else of the program.
 #include <string>
 
-#include "app/estado.h"
-#include "app/operador.h"
 #include "db/ib_conexao.h"
 #include "db/ib_query.h"
+#include "migration/estado_execucao.h"
+#include "migration/mensagem.h"
 
 namespace quorvel {
 
 struct DatasetsCadastro;
+
+// The table a migration copies.
+struct TabelaMigracao {
+    int numero;               // 1..10: its place in the run, and so its check box (numero - 1)
+    const char* tabela;       // the table's name, as the checkpoint stores it ("TB_AGENDA")
+    const char* colunaChave;  // the key its rows are read in order of ("age_codigo")
+};
 
 class AmbienteMigracao {
 public:

@@ -20,7 +20,7 @@ TipoCampo TipoDoParametro(Leitura leitura) {
 }
 
 // The key of the row under the cursor, in decimal digits.
-int64_t ChaveAtual(TIBQuery& origem, const EntradaSequencia& entrada) {
+int64_t ChaveAtual(TIBQuery& origem, const TabelaMigracao& entrada) {
     return origem.FieldByName(entrada.colunaChave).AsLargeInt();
 }
 
@@ -28,7 +28,7 @@ int64_t ChaveAtual(TIBQuery& origem, const EntradaSequencia& entrada) {
 // the row that failed. After the table's last row the cursor cannot advance and still shows
 // that row, already copied: the code is then the key just past it, so a resume copies nothing
 // twice.
-std::string CodigoDoCheckpoint(TIBQuery& origem, const EntradaSequencia& entrada) {
+std::string CodigoDoCheckpoint(TIBQuery& origem, const TabelaMigracao& entrada) {
     const int64_t chave = ChaveAtual(origem, entrada);
     return std::to_string(origem.Eof() ? chave + 1 : chave);
 }
@@ -64,14 +64,14 @@ void Vincular(const std::vector<Vinculo>& vinculos) {
 
 }  // namespace
 
-std::string ConsultaOrigem(const EntradaSequencia& entrada, const DescricaoCopia& descricao,
+std::string ConsultaOrigem(const TabelaMigracao& entrada, const DescricaoCopia& descricao,
                            const std::string& codigo) {
     std::string texto = "SELECT " + descricao.colunasOrigem + " FROM " + entrada.tabela;
     if (!codigo.empty()) texto += std::string(" WHERE ") + entrada.colunaChave + " >= " + codigo;
     return texto + " ORDER BY " + entrada.colunaChave;
 }
 
-void CopiarTabela(AmbienteMigracao& ambiente, const EntradaSequencia& entrada, const DescricaoCopia& descricao) {
+void CopiarTabela(AmbienteMigracao& ambiente, const TabelaMigracao& entrada, const DescricaoCopia& descricao) {
     EstadoExecucao& estado = ambiente.EstadoRun();
     estado.RegistroAtual = 0;
     ambiente.AtualizarProgresso();

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "app/sequencia.h"
 #include "db/ib_query.h"
 #include "migration/ambiente.h"
 
@@ -57,11 +56,11 @@ struct DescricaoCopia {
 };
 
 // The source query text for a fresh start (empty code) or a resume from `codigo`.
-std::string ConsultaOrigem(const EntradaSequencia& entrada, const DescricaoCopia& descricao,
+std::string ConsultaOrigem(const TabelaMigracao& entrada, const DescricaoCopia& descricao,
                            const std::string& codigo);
 
 // Runs the copy procedure for the sequence entry. A failed row is handled inside (message,
 // stop flag, commit, checkpoint); any other failure is raised.
-void CopiarTabela(AmbienteMigracao& ambiente, const EntradaSequencia& entrada, const DescricaoCopia& descricao);
+void CopiarTabela(AmbienteMigracao& ambiente, const TabelaMigracao& entrada, const DescricaoCopia& descricao);
 
 }  // namespace quorvel

@@ -79,7 +79,7 @@ void ProcessarEcad(CopiaEcad& copia, TIBQuery& origem, TIBQuery& alvo) {
 
 }  // namespace
 
-void ConverterTabelaEcad(AmbienteMigracao& ambiente, const EntradaSequencia& entrada) {
+void ConverterTabelaEcad(AmbienteMigracao& ambiente, const TabelaMigracao& entrada) {
     auto copia = std::make_shared<CopiaEcad>();
 
     DescricaoCopia d;

@@ -72,7 +72,7 @@ void ProcessarVinheta(AmbienteMigracao& ambiente, CopiaVinhetas& copia, TIBQuery
 
 }  // namespace
 
-void ConverterTabelaVinhetas(AmbienteMigracao& ambiente, const EntradaSequencia& entrada) {
+void ConverterTabelaVinhetas(AmbienteMigracao& ambiente, const TabelaMigracao& entrada) {
     auto copia = std::make_shared<CopiaVinhetas>();
 
     DescricaoCopia d;

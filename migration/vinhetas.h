@@ -1,10 +1,9 @@
 #pragma once
 // The migration of the jingles (TB_VINHETAS), every jingle file relocated.
-#include "app/sequencia.h"
 #include "migration/ambiente.h"
 
 namespace quorvel {
 
-void ConverterTabelaVinhetas(AmbienteMigracao& ambiente, const EntradaSequencia& entrada);
+void ConverterTabelaVinhetas(AmbienteMigracao& ambiente, const TabelaMigracao& entrada);
 
 }  // namespace quorvel

@@ -29,7 +29,7 @@ void ProcessarMusica(AmbienteMigracao& ambiente, TIBQuery& origem) {
 
 }  // namespace
 
-void ConverterTabelaMusicas(AmbienteMigracao& ambiente, const EntradaSequencia& entrada) {
+void ConverterTabelaMusicas(AmbienteMigracao& ambiente, const TabelaMigracao& entrada) {
     DescricaoCopia d;
     d.destino = BaseDestino::Audio;
     d.mensagemFalha = "N\xE3o foi poss\xEDvel inserir o m\xFAsica c\xF3" "digo: ";

@@ -1,10 +1,9 @@
 #pragma once
 // The migration of the music library (TB_MUSICAS): files relocated, folders, lookups and records registered.
-#include "app/sequencia.h"
 #include "migration/ambiente.h"
 
 namespace quorvel {
 
-void ConverterTabelaMusicas(AmbienteMigracao& ambiente, const EntradaSequencia& entrada);
+void ConverterTabelaMusicas(AmbienteMigracao& ambiente, const TabelaMigracao& entrada);
 
 }  // namespace quorvel

@@ -231,7 +231,7 @@ void TfrmQuorvel2009_2010::FormCreate(const std::string& pastaPrograma) {
         nucleo_->DefinirPastaPrograma(pastaPrograma);
         dlgAbrirPasta->setPastaAtual(QString::fromUtf8(CaminhoHost(pastaPrograma)));
 
-        const VersaoDoServidor versao = VersaoServidor(*this);
+        const VersaoDoServidor versao = VersaoServidor();
         LabelVersaoFB->setText(TextoTela(versao.Texto));
         LabelVersaoFB->adjustSize();
         QPalette paleta = LabelVersaoFB->palette();
@@ -248,8 +248,9 @@ void TfrmQuorvel2009_2010::FormCreate(const std::string& pastaPrograma) {
         LabelVersaoFB->move(esquerda + DistanciaLedRotulo, TopoRotuloVersao);
 
         HabilitarControles(true);
-    } catch (const AbortoSilencioso&) {
-        // Server detection has told the operator; the window opens as designed.
+    } catch (const ServidorNaoEncontrado& e) {
+        // The operator is told why; the window opens as designed.
+        Mensagem(TituloQuorvel, e.mensagem(), TipoMensagem::Informacao);
     } catch (const std::exception& e) {
         Mensagem(TituloQuorvel, TextoRelatorioErro(e.what()), TipoMensagem::Erro);
     }

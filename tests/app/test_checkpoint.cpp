@@ -4,7 +4,7 @@
 
 #include "apoio/pasta_temporaria.h"
 #include "app/checkpoint.h"
-#include "app/estado.h"
+#include "migration/estado_execucao.h"
 #include "platform/erros.h"
 
 using namespace quorvel;

@@ -2,11 +2,9 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <vector>
 
 #include "apoio/executavel_pe.h"
 #include "apoio/pasta_temporaria.h"
-#include "app/operador.h"
 #include "db/deteccao_servidor.h"
 #include "db/fb_consts.h"
 #include "db/versao_arquivo.h"
@@ -21,30 +19,6 @@ using teste::UnidadesTemporarias;
 namespace fs = std::filesystem;
 
 namespace {
-
-struct MensagemMostrada {
-    std::string titulo, texto;
-    TipoMensagem tipo;
-};
-
-// Records the message boxes; nothing else is asked of it here.
-class OperadorGravador : public PortaOperador {
-public:
-    std::vector<MensagemMostrada> mensagens;
-    bool TabelaMarcada(int) override { return false; }
-    void MarcarTabela(int, bool) override {}
-    std::string Pasta2009() override { return {}; }
-    std::string Pasta2010() override { return {}; }
-    void FocarPasta2009() override {}
-    void FocarPasta2010() override {}
-    void Mensagem(const std::string& titulo, const std::string& texto, TipoMensagem tipo) override {
-        mensagens.push_back({titulo, texto, tipo});
-    }
-    bool Perguntar(const std::string&, const std::string&) override { return false; }
-    void MostrarProgresso(const QuadroProgresso&) override {}
-    void HabilitarControles(bool, bool) override {}
-    void DesabilitarPararCommit() override {}
-};
 
 const char* const RaizFirebird = "C:\\Program Files\\Firebird\\Firebird_2_1";
 const char* const RaizInterBase = "C:\\Borland\\InterBase";
@@ -94,21 +68,15 @@ protected:
         CriarExecutavelWindows(Host(raiz + "\\bin\\" + nome), recurso);
     }
 
-    // VersaoServidor that must end with a message and the silent abort; returns the message.
-    MensagemMostrada Recusa() {
-        OperadorGravador operador;
-        EXPECT_THROW(VersaoServidor(operador), AbortoSilencioso);
-        EXPECT_EQ(operador.mensagens.size(), 1u);
-        if (operador.mensagens.empty()) return {};
-        EXPECT_EQ(operador.mensagens[0].titulo, "Quorvel 2009-2010");
-        EXPECT_EQ(operador.mensagens[0].tipo, TipoMensagem::Informacao);
-        return operador.mensagens[0];
-    }
-    VersaoDoServidor Versao() {
-        OperadorGravador operador;
-        VersaoDoServidor v = VersaoServidor(operador);
-        EXPECT_TRUE(operador.mensagens.empty());
-        return v;
+    // VersaoServidor that must refuse; returns the text the operator is told.
+    std::string Recusa() {
+        try {
+            VersaoServidor();
+            ADD_FAILURE() << "no refusal";
+        } catch (const ServidorNaoEncontrado& e) {
+            return e.mensagem();
+        }
+        return {};
     }
 
     UnidadesTemporarias unidades_;
@@ -146,7 +114,7 @@ TEST(VersaoAceita, Contem213EmQualquerLugar) {
 TEST_F(Maquina, SemEntradasNoRegistro) {
     // No export file at all, then a file with neither key.
     EXPECT_EQ(DiretorioServidor(), "");
-    EXPECT_EQ(Recusa().texto,
+    EXPECT_EQ(Recusa(),
               "N\xE3o foram encontradas entradas do Firebird no registro do Windows!\r\n"
               "Verifique se o Firebird est\xE1 instalado!");
     GravarRegistro("REGEDIT4\r\n[HKEY_CURRENT_USER\\SOFTWARE\\Borland\\InterBase\\CurrentVersion]\r\n"
@@ -159,7 +127,7 @@ TEST_F(Maquina, FirebirdTemPrecedenciaSobreInterBase) {
     EXPECT_EQ(DiretorioServidor(), RaizFirebird);
     InstalarPrograma(RaizFirebird, "fbserver.exe", RecursoServidor("Firebird SQL Server", "WI-V2.1.3.18185"));
     InstalarPrograma(RaizInterBase, "ibserver.exe", RecursoServidor("InterBase Server", "WI-V7.5.1.80"));
-    const VersaoDoServidor v = Versao();
+    const VersaoDoServidor v = VersaoServidor();
     EXPECT_EQ(v.Texto, "Firebird SQL Server WI-V2.1.3.18185");
     EXPECT_TRUE(v.Verde);
     EXPECT_EQ(ProdutoServidorSelecionado(), ProdutoFirebird);
@@ -175,7 +143,7 @@ TEST_F(Maquina, SoInterBaseOuFirebirdVazio) {
                    "\"RootDirectory\"=\"C:\\\\Borland\\\\InterBase\\\\\"\r\n");
     EXPECT_EQ(DiretorioServidor(), "C:\\Borland\\InterBase\\");
     InstalarPrograma(RaizInterBase, "ibserver.exe", RecursoServidor("InterBase Server", "WI-V7.5.1.80"));
-    const VersaoDoServidor v = Versao();
+    const VersaoDoServidor v = VersaoServidor();
     EXPECT_EQ(v.Texto, "InterBase Server WI-V7.5.1.80");
     EXPECT_FALSE(v.Verde);
     EXPECT_EQ(ProdutoServidorSelecionado(), ProdutoInterBase);
@@ -184,32 +152,33 @@ TEST_F(Maquina, SoInterBaseOuFirebirdVazio) {
 TEST_F(Maquina, ValorDoRegistroQueNaoEhTextoEhErro) {
     GravarRegistro("REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Firebird Project\\Firebird Server\\Instances]\r\n"
                    "\"DefaultInstance\"=dword:00000001\r\n");
-    OperadorGravador operador;
+    // An error of its own kind, not a refusal.
     try {
-        VersaoServidor(operador);
+        VersaoServidor();
         ADD_FAILURE() << "no error";
+    } catch (const ServidorNaoEncontrado&) {
+        ADD_FAILURE() << "a refusal";
     } catch (const Erro& e) {
         EXPECT_EQ(e.mensagem(), "Invalid data type for 'DefaultInstance'");
     }
-    EXPECT_TRUE(operador.mensagens.empty());
 }
 
 TEST_F(Maquina, RaizInexistente) {
     Registrar(RaizFirebird, "");
-    EXPECT_EQ(Recusa().texto, std::string("Endere\xE7o n\xE3o encontrado: ") + RaizFirebird);
+    EXPECT_EQ(Recusa(), std::string("Endere\xE7o n\xE3o encontrado: ") + RaizFirebird);
 }
 
 TEST_F(Maquina, RaizSemBin) {
     Registrar(RaizFirebird, "");
     CriarPasta(RaizFirebird);
-    EXPECT_EQ(Recusa().texto, "Arquivo n\xE3o encontrado: ibserver.exe/fbserver.exe");
+    EXPECT_EQ(Recusa(), "Arquivo n\xE3o encontrado: ibserver.exe/fbserver.exe");
     EXPECT_EQ(ProdutoServidorSelecionado(), ProdutoNenhum);
 }
 
 TEST_F(Maquina, RaizFirebirdComSoIbserver) {
     Registrar(RaizFirebird, "");
     InstalarPrograma(RaizFirebird, "ibserver.exe", RecursoServidor("InterBase Server", "WI-V2.1.3.1"));
-    const VersaoDoServidor v = Versao();
+    const VersaoDoServidor v = VersaoServidor();
     EXPECT_EQ(v.Texto, "InterBase Server WI-V2.1.3.1");
     EXPECT_TRUE(v.Verde);
     EXPECT_EQ(ProdutoServidorSelecionado(), ProdutoInterBase);
@@ -220,7 +189,7 @@ TEST_F(Maquina, RaizComOuSemBarraFinalDaoOMesmoCaminho) {
     for (const std::string& raiz : {std::string(RaizFirebird), std::string(RaizFirebird) + "\\"}) {
         SCOPED_TRACE(raiz);
         Registrar(raiz, "");
-        const VersaoDoServidor v = Versao();
+        const VersaoDoServidor v = VersaoServidor();
         EXPECT_EQ(v.Texto, "Firebird SQL Server WI-V2.5.0.26074");
         EXPECT_FALSE(v.Verde);
     }
@@ -229,7 +198,7 @@ TEST_F(Maquina, RaizComOuSemBarraFinalDaoOMesmoCaminho) {
 TEST_F(Maquina, ProgramaSemRecursoDeVersaoOuEmOutraLingua) {
     Registrar(RaizFirebird, "");
     InstalarPrograma(RaizFirebird, "fbserver.exe", std::nullopt);
-    VersaoDoServidor v = Versao();
+    VersaoDoServidor v = VersaoServidor();
     EXPECT_EQ(v.Texto, " ");
     EXPECT_FALSE(v.Verde);
     EXPECT_EQ(ProdutoServidorSelecionado(), ProdutoFirebird);
@@ -237,7 +206,7 @@ TEST_F(Maquina, ProgramaSemRecursoDeVersaoOuEmOutraLingua) {
     RecursoVersao outraLingua = RecursoServidor("Servidor Firebird", "2.1.3");
     outraLingua.bloco = "041604E4";
     InstalarPrograma(RaizFirebird, "fbserver.exe", outraLingua);
-    v = Versao();
+    v = VersaoServidor();
     EXPECT_EQ(v.Texto, " ");
     EXPECT_FALSE(v.Verde);
 }
@@ -251,7 +220,7 @@ TEST_F(Maquina, VersoesVerdesEVermelhas) {
     for (const auto& caso : casos) {
         SCOPED_TRACE(caso.versao);
         InstalarPrograma(RaizFirebird, "fbserver.exe", RecursoServidor("Firebird SQL Server", caso.versao));
-        const VersaoDoServidor v = Versao();
+        const VersaoDoServidor v = VersaoServidor();
         EXPECT_EQ(v.Texto, std::string("Firebird SQL Server ") + caso.versao);
         EXPECT_EQ(v.Verde, caso.verde);
     }
