@@ -1,4 +1,4 @@
-#include "app/terminal_sinais.h"
+#include "app/terminal/terminal_sinais.h"
 
 #include <fcntl.h>
 #include <pthread.h>

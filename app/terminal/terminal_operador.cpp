@@ -1,4 +1,4 @@
-#include "app/terminal_operador.h"
+#include "app/terminal/terminal_operador.h"
 
 #include <poll.h>
 #include <sys/ioctl.h>

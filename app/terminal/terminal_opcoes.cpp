@@ -1,4 +1,4 @@
-#include "app/terminal_opcoes.h"
+#include "app/terminal/terminal_opcoes.h"
 
 #include <optional>
 #include <string_view>

@@ -2,8 +2,8 @@
 // time-left estimates, and the throttled progress display.
 #include <gtest/gtest.h>
 
-#include "app/terminal_opcoes.h"
-#include "app/terminal_progresso.h"
+#include "app/terminal/terminal_opcoes.h"
+#include "app/terminal/terminal_progresso.h"
 #include "platform/erros.h"
 
 using namespace quorvel;

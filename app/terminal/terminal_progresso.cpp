@@ -1,4 +1,4 @@
-#include "app/terminal_progresso.h"
+#include "app/terminal/terminal_progresso.h"
 
 #include <algorithm>
 #include <cmath>

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "app/operador.h"
-#include "app/terminal_opcoes.h"
-#include "app/terminal_progresso.h"
+#include "app/terminal/terminal_opcoes.h"
+#include "app/terminal/terminal_progresso.h"
 
 namespace quorvel {
 

@@ -10,9 +10,9 @@
 
 #include "app/linha_comando.h"
 #include "app/nucleo.h"
-#include "app/terminal_operador.h"
-#include "app/terminal_opcoes.h"
-#include "app/terminal_sinais.h"
+#include "app/terminal/terminal_operador.h"
+#include "app/terminal/terminal_opcoes.h"
+#include "app/terminal/terminal_sinais.h"
 #include "platform/erros.h"
 #include "platform/texto.h"
 
