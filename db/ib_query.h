@@ -1,6 +1,8 @@
 #pragma once
 // Statements of the database layer: a statement with a buffered cursor, which becomes a
-// cached-update dataset when CachedUpdates is on and an update-statement set is attached.
+// cached-update dataset when CachedUpdates is on and an update statement is attached. Preparing,
+// binding and executing are in db/ib_query.cpp, the cursor in db/ib_cursor.cpp, the cached
+// updates in db/ib_dataset.cpp.
 //
 //   TIBQuery q;  q.SetDatabase(&db);              // takes db's transaction unless one is set
 //   q.Close(); q.SQL.Clear(); q.SQL.Add("INSERT INTO T (A, B) VALUES (:pA, :pB)");
@@ -39,7 +41,7 @@ struct TIBGeneratorField {
 };
 
 // State of a cached-update dataset's current row.
-enum class EstadoDataset { Inativo, Navegando, Inserindo, Editando };
+enum class EstadoDataset { Inativo, Navegando, Inserindo };
 
 class TIBQuery {
 public:
@@ -60,7 +62,6 @@ public:
 
     // Parameters, parsed from the text: a colon and a name outside quoted literals and comments.
     TParam& ParamByName(const std::string& nome);  // case-insensitive; Erro when absent
-    TParam* FindParam(const std::string& nome);
     int ParamCount();
     TParam& Params(int indice);
 
@@ -73,20 +74,15 @@ public:
     void Close();
     bool Active() const { return estado_ != EstadoDataset::Inativo; }
     void SetActive(bool ativo) { ativo ? Open() : Close(); }
-    // Frees the prepared statement; the next use prepares it again.
-    void Unprepare();
     bool Prepared() const;
 
     // Navigation over the buffered rows.
     void First();  // first buffered row, without fetching again; clears end-of-data
     void Last();   // fetches every remaining row; the last becomes current
     void Next();   // fetches when needed; past the last row end-of-data becomes true
-    void Prior();
     bool Eof() const { return eof_; }
-    bool Bof() const { return bof_; }
     int RecordCount() const;  // rows fetched so far
     bool IsEmpty() const;
-    int RecNo() const { return atual_ + 1; }  // 1-based; 0 when there is no current row
 
     // Result columns.
     int FieldCount() const { return static_cast<int>(campos_.size()); }
@@ -98,57 +94,48 @@ public:
     // 4 delete, 5 DDL, 8 execute procedure ...), 0 when not prepared.
     int TipoComando() const;
 
-    // Cached updates.
+    // Cached updates: rows are only ever appended.
     bool CachedUpdates = false;
     TIBUpdateSQL* UpdateObject = nullptr;
     TIBGeneratorField GeneratorField;
     std::function<void(TIBQuery&)> BeforePost;
     std::function<void(TIBQuery&)> AfterPost;
-    std::function<void(TIBQuery&)> AfterDelete;
 
     EstadoDataset State() const { return estado_; }
     void Append();  // adds an empty row, pending insert, which becomes current
-    void Insert() { Append(); }
-    void Edit();    // starts editing the current row
-    void Post();    // completes the row being appended or edited
-    void Cancel();  // drops the row being appended, or the edits of the row being edited
-    void Delete();  // removes the current row (pending delete)
+    void Post();    // completes the row being appended
     // Writes every pending row through the update object; applied rows become unchanged.
     void ApplyUpdates();
-    void CancelUpdates();  // forgets every pending change
     bool UpdatesPending() const;
 
-    // For TField and TIBUpdateSQL.
+    // For TField.
     const Valor& ValorCampo(int indice) const;
-    const Valor& ValorOriginalCampo(int indice) const;
     void GravarCampo(int indice, Valor v);
 
     struct Impl;
 
 private:
-    enum class EstadoLinha : uint8_t { Inalterada, Inserida, Modificada };
     struct Linha {
         std::vector<Valor> valores;
-        std::unique_ptr<std::vector<Valor>> original;  // kept once the row is changed
-        EstadoLinha estado = EstadoLinha::Inalterada;
+        bool pendente = false;  // appended and posted, not yet applied
     };
 
     void TextoMudou();
     void GerarChave();
     void AnalisarParametros();
     void Preparar();
+    void Unprepare();  // frees the prepared statement; the next use prepares it again
     void Vincular();
     bool BuscarLinha();
     void FecharCursor(bool jaFechadoPeloServidor);
     void ExigirAberto() const;
-    void ExigirEdicao() const;
+    void ExigirInsercao() const;
     void FecharPorFimDeTransacao();  // the transaction ended: the cursor is gone
     void DesligarBanco();            // the connection is being destroyed
     void DesligarTransacao();        // the transaction is being destroyed
     void ConectadoExigido() const;
     friend class TIBDatabase;
     friend class TIBTransaction;
-    friend class TField;
 
     TIBDatabase* banco_ = nullptr;
     TIBTransaction* transacao_ = nullptr;
@@ -164,19 +151,16 @@ private:
     // Result.
     std::vector<std::unique_ptr<TField>> campos_;
     std::vector<Linha> linhas_;
-    std::vector<Linha> excluidas_;  // rows deleted since the last apply
-    std::unique_ptr<Linha> copiaEdicao_;
     int atual_ = -1;
     bool eof_ = true;
-    bool bof_ = true;
     bool cursorAberto_ = false;
     bool fimDosDados_ = true;  // every row of the result has been fetched
     EstadoDataset estado_ = EstadoDataset::Inativo;
     std::unique_ptr<TIBQuery> consultaGerador_;
 };
 
-// The statements that write the rows of a cached-update dataset. In them ":FIELD" binds the
-// row's current value of that column and ":OLD_FIELD" the value it had when fetched.
+// The statement that writes the rows appended to a cached-update dataset. In it ":FIELD" binds
+// the row's value of that column.
 class TIBUpdateSQL {
 public:
     TIBUpdateSQL();
@@ -185,17 +169,12 @@ public:
     TIBUpdateSQL& operator=(const TIBUpdateSQL&) = delete;
 
     ListaTexto InsertSQL;
-    ListaTexto ModifySQL;
-    ListaTexto DeleteSQL;
-    ListaTexto RefreshSQL;
 
-    enum class Tipo { Insercao, Modificacao, Exclusao };
-    // Executes the text of the kind for a row of the dataset.
-    void Aplicar(Tipo tipo, TIBQuery& dataset, const std::vector<Valor>& valores,
-                 const std::vector<Valor>& originais);
+    // Executes the insert statement for a row of the dataset with these values.
+    void Inserir(TIBQuery& dataset, const std::vector<Valor>& valores);
 
 private:
-    std::unique_ptr<TIBQuery> consultas_[3];
+    std::unique_ptr<TIBQuery> insercao_;
 };
 
 }  // namespace quorvel

@@ -184,7 +184,6 @@ void TParam::Clear() {
 // ---- TField ----
 
 const Valor& TField::ValorAtual() const { return dono_->ValorCampo(indice_); }
-const Valor& TField::ValorOriginal() const { return dono_->ValorOriginalCampo(indice_); }
 bool TField::IsNull() const { return std::holds_alternative<std::monostate>(ValorAtual()); }
 std::string TField::AsString() const { return ValorComoTexto(ValorAtual(), escala_, soData_); }
 int32_t TField::AsInteger() const { return ValorComoInteiro(ValorAtual(), escala_); }

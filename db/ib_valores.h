@@ -95,9 +95,8 @@ public:
     double AsFloat() const;
     DataHora AsDateTime() const;
     const Valor& ValorAtual() const;
-    const Valor& ValorOriginal() const;  // the value when the row was fetched
 
-    // Writes, only while the dataset is appending or editing a row.
+    // Writes, only while the dataset is appending a row.
     //  - text into a text field: cut to the declared size, an empty text stores NULL;
     //  - text into an integer field: an empty text stores NULL, other texts must be decimal
     //    integers ("'%s' is not a valid integer value for field '%s'");

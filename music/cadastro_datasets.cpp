@@ -7,18 +7,12 @@ namespace quorvel {
 
 namespace {
 
-// Columns of TB_MUSICAS that the music dataset writes, in the order of its insert and modify
-// statements, and in the order its refresh statement reads them.
+// Columns of TB_MUSICAS that the music dataset writes, in the order of its insert statement.
 const std::vector<std::string> kColunasMusica = {
     "GEN_CODIGO", "GRA_CODIGO", "IDI_CODIGO", "MUS_ALBUM", "MUS_ANO", "MUS_ARQUIVO", "MUS_CODIGO", "MUS_COMPOSITOR",
     "MUS_FAIXA", "MUS_INTERPRETE", "MUS_NOME", "MUS_NOMECOMPLETO", "MUS_PERIODOFIM", "MUS_PERIODOINICIO",
     "MUS_SEGUNDOS", "MUS_SUCESSO", "MUS_TEMPO", "MUS_TIPO", "MUS_TIPOPERIODO", "PAS_CODIGO", "RIT_CODIGO",
     "SUB_CODIGO", "VOC_CODIGO"};
-const std::vector<std::string> kColunasRefreshMusica = {
-    "MUS_CODIGO", "MUS_NOME", "MUS_INTERPRETE", "MUS_TEMPO", "MUS_TIPO", "MUS_ALBUM", "MUS_ANO", "MUS_FAIXA",
-    "MUS_SUCESSO", "MUS_NOMECOMPLETO", "GEN_CODIGO", "SUB_CODIGO", "RIT_CODIGO", "VOC_CODIGO", "GRA_CODIGO",
-    "IDI_CODIGO", "PAS_CODIGO", "MUS_ARQUIVO", "MUS_COMPOSITOR", "MUS_TIPOPERIODO", "MUS_PERIODOINICIO",
-    "MUS_PERIODOFIM", "MUS_SEGUNDOS"};
 
 // The names separated by commas, each after the prefix.
 std::string Juntar(const std::vector<std::string>& nomes, const char* prefixo) {
@@ -26,16 +20,6 @@ std::string Juntar(const std::vector<std::string>& nomes, const char* prefixo) {
     for (size_t i = 0; i < nomes.size(); ++i) {
         if (i) s += ", ";
         s += prefixo + nomes[i];
-    }
-    return s;
-}
-
-// "NAME = :NAME" for each name, separated by commas.
-std::string Atribuicoes(const std::vector<std::string>& nomes) {
-    std::string s;
-    for (size_t i = 0; i < nomes.size(); ++i) {
-        if (i) s += ", ";
-        s += nomes[i] + " = :" + nomes[i];
     }
     return s;
 }
@@ -62,10 +46,6 @@ void ConfigurarCadastro(TIBQuery& q, TIBUpdateSQL& u, TIBDatabase& base, TIBTran
     Configurar(q, base, transacao, {selectLinha1, selectLinha2}, codigo.c_str(), gerador, u);
     u.InsertSQL.SetText("insert into " + tabela + " (" + codigo + ", " + nome + ") values (:" + codigo + ", :" +
                         nome + ")");
-    u.ModifySQL.SetText("update " + tabela + " set " + codigo + " = :" + codigo + ", " + nome + " = :" + nome +
-                        " where " + codigo + " = :OLD_" + codigo);
-    u.DeleteSQL.SetText("delete from " + tabela + " where " + codigo + " = :OLD_" + codigo);
-    u.RefreshSQL.SetText("Select " + codigo + ", " + nome + " from " + tabela + " where " + codigo + " = :" + codigo);
 }
 
 }  // namespace
@@ -75,12 +55,6 @@ DatasetsCadastro::DatasetsCadastro(TIBDatabase& base, TIBTransaction& transacao)
                "GEN_PASTAS", Up_Pastas);
     Up_Pastas.InsertSQL.SetText(
         "insert into TB_Pastas (PAS_CODIGO, PAS_PATH, PAS_TAMANHO) values (:PAS_CODIGO, :PAS_PATH, :PAS_TAMANHO)");
-    Up_Pastas.ModifySQL.SetText(
-        "update TB_Pastas set PAS_CODIGO = :PAS_CODIGO, PAS_PATH = :PAS_PATH, PAS_TAMANHO = :PAS_TAMANHO "
-        "where PAS_CODIGO = :OLD_PAS_CODIGO");
-    Up_Pastas.DeleteSQL.SetText("delete from TB_Pastas where PAS_CODIGO = :OLD_PAS_CODIGO");
-    Up_Pastas.RefreshSQL.SetText(
-        "Select PAS_CODIGO, PAS_PATH, PAS_TAMANHO from TB_Pastas where PAS_CODIGO = :PAS_CODIGO");
 
     Configurar(Q_Musicas, base, transacao,
                {"Select mus.*, pas.pas_path", "From TB_Musicas Mus, TB_Pastas Pas",
@@ -88,11 +62,6 @@ DatasetsCadastro::DatasetsCadastro(TIBDatabase& base, TIBTransaction& transacao)
                "MUS_CODIGO", "GEN_MUSICAS", Up_Musicas);
     Up_Musicas.InsertSQL.SetText("insert into TB_Musicas (" + Juntar(kColunasMusica, "") + ") values (" +
                                  Juntar(kColunasMusica, ":") + ")");
-    Up_Musicas.ModifySQL.SetText("update TB_Musicas set " + Atribuicoes(kColunasMusica) +
-                                 " where MUS_CODIGO = :OLD_MUS_CODIGO");
-    Up_Musicas.DeleteSQL.SetText("delete from TB_Musicas where MUS_CODIGO = :OLD_MUS_CODIGO");
-    Up_Musicas.RefreshSQL.SetText("Select " + Juntar(kColunasRefreshMusica, "") +
-                                  " from TB_Musicas where MUS_CODIGO = :MUS_CODIGO");
     // The full name always follows the stored (possibly cut) artist and title.
     Q_Musicas.BeforePost = [](TIBQuery& ds) {
         ds.FieldByName("MUS_NOMECOMPLETO")
@@ -110,16 +79,13 @@ DatasetsCadastro::DatasetsCadastro(TIBDatabase& base, TIBTransaction& transacao)
     ConfigurarCadastro(Q_Idioma, Up_Idioma, base, transacao, "Select * from TB_Idioma", "order by idi_nome",
                        "TB_Idioma", "IDI", "GEN_IDIOMA");
 
-    // After a post or a delete the dataset writes its change at once and commits it. The rhythm
-    // and vocal datasets have no such handlers: their rows are applied by whoever appends them.
+    // After a post the dataset writes its new row at once and commits it. The rhythm and vocal
+    // datasets have no such handler: their rows are applied by whoever appends them.
     auto aplicarEConfirmar = [this](TIBQuery& ds) {
         ds.ApplyUpdates();
         transacao_.CommitRetaining();
     };
-    for (TIBQuery* q : {&Q_Pastas, &Q_Musicas, &Q_SubGenero, &Q_Gravadora, &Q_Idioma}) {
-        q->AfterPost = aplicarEConfirmar;
-        q->AfterDelete = aplicarEConfirmar;
-    }
+    for (TIBQuery* q : {&Q_Pastas, &Q_Musicas, &Q_SubGenero, &Q_Gravadora, &Q_Idioma}) q->AfterPost = aplicarEConfirmar;
 }
 
 }  // namespace quorvel

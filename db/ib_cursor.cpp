@@ -1,0 +1,241 @@
+// The buffered cursor of a statement: opening a SELECT, fetching its rows into the buffer,
+// moving over them and reading their columns.
+#include "db/ib_query.h"
+
+#include <cstring>
+
+#include "db/fb_status.h"
+#include "db/ib_blob.h"
+#include "db/ib_query_interno.h"
+#include "db/nomes_sem_caixa.h"
+#include "platform/erros.h"
+
+namespace quorvel {
+
+void TIBQuery::Open() {
+    if (Active()) return;
+    Preparar();
+    Impl& p = *impl_;
+    if (p.tipoComando != isc_info_sql_stmt_select &&
+        p.tipoComando != isc_info_sql_stmt_select_for_upd &&
+        !(p.tipoComando == isc_info_sql_stmt_exec_procedure && p.saida->sqld > 0))
+        throw Erro("The statement returns no rows: use it with execute, not open");
+    Vincular();
+    TIBTransaction* tr = Transaction();
+    const unsigned short dialeto = static_cast<unsigned short>(banco_->SQLDialect);
+    XSQLDA* entrada = marcadores_.empty() ? nullptr : p.entrada.get();
+    ISC_STATUS_ARRAY st;
+    linhas_.clear();
+    if (p.tipoComando == isc_info_sql_stmt_exec_procedure) {
+        // A procedure's output is one row, left in the output area.
+        isc_dsql_execute2(st, tr->HandlePtr(), &p.stmt, dialeto, entrada, p.saida.get());
+        fb::Verificar(st);
+        cursorAberto_ = false;
+        fimDosDados_ = false;
+    } else {
+        isc_dsql_execute(st, tr->HandlePtr(), &p.stmt, dialeto, entrada);
+        fb::Verificar(st);
+        cursorAberto_ = true;
+        fimDosDados_ = false;
+    }
+    estado_ = EstadoDataset::Navegando;
+    try {
+        if (BuscarLinha()) {
+            atual_ = 0;
+            eof_ = false;
+        } else {
+            atual_ = -1;
+            eof_ = true;
+        }
+    } catch (...) {
+        try {
+            Close();
+        } catch (...) {
+        }
+        throw;
+    }
+}
+
+bool TIBQuery::BuscarLinha() {
+    if (fimDosDados_) return false;
+    Impl& p = *impl_;
+    ISC_STATUS_ARRAY st;
+    if (cursorAberto_) {
+        const ISC_STATUS r = isc_dsql_fetch(st, &p.stmt, static_cast<unsigned short>(banco_->SQLDialect),
+                                            p.saida.get());
+        if (r == 100) {
+            fimDosDados_ = true;
+            FecharCursor(false);
+            return false;
+        }
+        fb::Verificar(st);
+    } else {
+        // The output of an executed procedure, already in the output area.
+        fimDosDados_ = true;
+    }
+    Linha l;
+    const int n = p.saida->sqld;
+    l.valores.resize(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        const XSQLVAR& v = p.saida->sqlvar[i];
+        Valor& out = l.valores[static_cast<size_t>(i)];
+        if ((v.sqltype & 1) && *v.sqlind < 0) continue;
+        const char* dado = v.sqldata;
+        switch (v.sqltype & ~1) {
+            case SQL_TEXT: out = std::string(dado, static_cast<size_t>(v.sqllen)); break;
+            case SQL_VARYING: {
+                short len;
+                std::memcpy(&len, dado, sizeof len);
+                out = std::string(dado + 2, static_cast<size_t>(len));
+                break;
+            }
+            case SQL_SHORT: {
+                int16_t x;
+                std::memcpy(&x, dado, sizeof x);
+                out = static_cast<int64_t>(x);
+                break;
+            }
+            case SQL_LONG: {
+                int32_t x;
+                std::memcpy(&x, dado, sizeof x);
+                out = static_cast<int64_t>(x);
+                break;
+            }
+            case SQL_INT64: {
+                int64_t x;
+                std::memcpy(&x, dado, sizeof x);
+                out = x;
+                break;
+            }
+            case SQL_FLOAT: {
+                float x;
+                std::memcpy(&x, dado, sizeof x);
+                out = static_cast<double>(x);
+                break;
+            }
+            case SQL_DOUBLE:
+            case SQL_D_FLOAT: {
+                double x;
+                std::memcpy(&x, dado, sizeof x);
+                out = x;
+                break;
+            }
+            case SQL_TIMESTAMP: {
+                ISC_TIMESTAMP ts;
+                std::memcpy(&ts, dado, sizeof ts);
+                out = ib::DeTimestamp(ts);
+                break;
+            }
+            case SQL_TYPE_DATE: {
+                ISC_DATE d;
+                std::memcpy(&d, dado, sizeof d);
+                out = DataHora{static_cast<int32_t>(d - ib::DiaZeroJuliano), 0};
+                break;
+            }
+            case SQL_TYPE_TIME: {
+                ISC_TIME t;
+                std::memcpy(&t, dado, sizeof t);
+                out = DataHora{0, t};
+                break;
+            }
+            case ib::CodigoBoolean: out = static_cast<int64_t>(dado[0] != 0); break;
+            case SQL_BLOB: {
+                ISC_QUAD id;
+                std::memcpy(&id, dado, sizeof id);
+                out = LerBlob(*banco_, *Transaction(), id);
+                break;
+            }
+            default: throw Erro("Unsupported column type in '" + campos_[static_cast<size_t>(i)]->FieldName() + "'");
+        }
+    }
+    linhas_.push_back(std::move(l));
+    return true;
+}
+
+void TIBQuery::FecharCursor(bool jaFechadoPeloServidor) {
+    if (!cursorAberto_) return;
+    cursorAberto_ = false;
+    if (jaFechadoPeloServidor || !impl_->stmt || !banco_ || !banco_->Connected()) return;
+    ISC_STATUS_ARRAY st;
+    isc_dsql_free_statement(st, &impl_->stmt, DSQL_close);
+    fb::Verificar(st);
+}
+
+void TIBQuery::Close() {
+    estado_ = EstadoDataset::Inativo;
+    linhas_.clear();
+    atual_ = -1;
+    eof_ = true;
+    fimDosDados_ = true;
+    FecharCursor(false);
+}
+
+void TIBQuery::FecharPorFimDeTransacao() {
+    cursorAberto_ = false;
+    Close();
+}
+
+// ---- navigation ----
+
+void TIBQuery::ExigirAberto() const {
+    if (!Active()) throw Erro("Cannot perform this operation on a closed dataset");
+}
+
+void TIBQuery::First() {
+    ExigirAberto();
+    if (estado_ != EstadoDataset::Navegando) Post();
+    atual_ = linhas_.empty() ? -1 : 0;
+    eof_ = linhas_.empty();
+}
+
+void TIBQuery::Last() {
+    ExigirAberto();
+    if (estado_ != EstadoDataset::Navegando) Post();
+    while (BuscarLinha()) {
+    }
+    atual_ = static_cast<int>(linhas_.size()) - 1;
+    eof_ = true;
+}
+
+void TIBQuery::Next() {
+    ExigirAberto();
+    if (estado_ != EstadoDataset::Navegando) Post();
+    if (eof_) return;
+    if (atual_ + 1 < static_cast<int>(linhas_.size()) || BuscarLinha()) {
+        ++atual_;
+    } else {
+        eof_ = true;
+    }
+}
+
+int TIBQuery::RecordCount() const { return static_cast<int>(linhas_.size()); }
+
+bool TIBQuery::IsEmpty() const { return linhas_.empty(); }
+
+// ---- fields ----
+
+TField& TIBQuery::Fields(int indice) {
+    if (indice < 0 || indice >= FieldCount()) throw Erro("Field index out of range");
+    return *campos_[static_cast<size_t>(indice)];
+}
+
+TField* TIBQuery::FindField(const std::string& nome) {
+    for (auto& c : campos_)
+        if (NomesIguais(c->FieldName(), nome)) return c.get();
+    return nullptr;
+}
+
+TField& TIBQuery::FieldByName(const std::string& nome) {
+    TField* c = FindField(nome);
+    if (!c) throw Erro("Field '" + nome + "' not found");
+    return *c;
+}
+
+const Valor& TIBQuery::ValorCampo(int indice) const {
+    static const Valor nulo;
+    if (atual_ < 0 || atual_ >= static_cast<int>(linhas_.size())) return nulo;
+    const auto& vals = linhas_[static_cast<size_t>(atual_)].valores;
+    return static_cast<size_t>(indice) < vals.size() ? vals[static_cast<size_t>(indice)] : nulo;
+}
+
+}  // namespace quorvel
