@@ -14,6 +14,7 @@
 
 #include "apoio/audio_amostras.h"
 #include "apoio/pasta_temporaria.h"
+#include "music/gravar_tag.h"
 #include "music/info_audio.h"
 #include "platform/caminhos.h"
 
@@ -84,10 +85,7 @@ t.save(sys.argv[1], v2_version=3)
         const auto inicio = Relogio::now();
         size_t validos = 0;
         for (const auto& c : caminhos) {
-            CriarLeitores(".mp3");
-            LerInfoAudio(c);
-            validos += InfoAudio.MPEGValido == "Sim";
-            LiberarLeitores(".mp3");
+            validos += LerInfoAudio(c).InfoAudio().MPEGValido == "Sim";
         }
         Mostrar(nome, caminhos.size(), Segundos(inicio), Total(hosts));
         if (validos != caminhos.size()) std::printf("  (only %zu judged valid)\n", validos);
@@ -99,15 +97,13 @@ t.save(sys.argv[1], v2_version=3)
         const uint64_t bytes = Total(hosts);
         const auto inicio = Relogio::now();
         for (const auto& c : caminhos) {
-            CriarLeitores(".mp3");
-            LerInfoAudio(c);
+            ArquivoAudio audio = LerInfoAudio(c);
             ValoresTag v;
             v.TIT2 = "Novo t\xEDtulo";
             v.TPE1 = "Artista";
             v.TSUC = "N";
             v.TEXT = ".mp3";
-            GravarTag(c, v);
-            LiberarLeitores(".mp3");
+            GravarTag(audio, v);
         }
         Mostrar(nome, caminhos.size(), Segundos(inicio), bytes);
     };

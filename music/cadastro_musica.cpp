@@ -5,6 +5,7 @@
 
 #include "music/consultas_auxiliares.h"
 #include "migration/duracao.h"
+#include "music/gravar_tag.h"
 #include "music/info_audio.h"
 #include "music/pastas.h"
 #include "platform/caminhos.h"
@@ -18,40 +19,6 @@ namespace {
 const char* const kMensagemRede =
     "N\xE3o \xE9 poss\xEDvel adicionar m\xFAsicas usando a rede diretamente do computador do AR, pois s\xF3 "
     "\xE9 permitido acesso local. Por favor, efetue o cadastro do terminal onde as m\xFAsicas est\xE3o";
-
-// The tag that the MPEG reader loaded when it analysed the file, before the tag was rewritten.
-// A file that is not MP3 is not analysed by the MPEG reader and so has no tag.
-const TID3v2& TagDoArquivo(const std::string& extensao) {
-    if (!ExtensaoMP3(extensao) || !LeitorMPEG) throw Erro("The file has no MPEG reader");
-    return LeitorMPEG->ID3v2();
-}
-
-// Releases the audio readers of a file however its registration ends, so that no reader of one
-// file is left behind for the next.
-class LeitoresDoArquivo {
-public:
-    explicit LeitoresDoArquivo(const std::string& extensao) : extensao_(extensao) {}
-    ~LeitoresDoArquivo() { Liberar(); }
-    void Liberar() {
-        try {
-            LiberarLeitores(extensao_);
-        } catch (...) {
-        }
-    }
-
-private:
-    std::string extensao_;
-};
-
-// The play time of the file: the MPEG reader's for MP3, the WAV reader's for anything else.
-double DuracaoDoArquivo(const std::string& extensao) {
-    if (ExtensaoMP3(extensao)) {
-        if (!LeitorMPEG) throw Erro("The file has no MPEG reader");
-        return LeitorMPEG->Duration();
-    }
-    if (!LeitorWAV) throw Erro("The file has no WAV reader");
-    return LeitorWAV->Duration();
-}
 
 // Runs a step whose failure only leaves its column empty.
 template <class F>
@@ -79,9 +46,9 @@ const Consulta kConsultas[] = {
     {&TID3v2::Language, "TB_Idioma", "Idi_Codigo", "Idi_Nome", &DatasetsCadastro::Q_Idioma, "IDI_CODIGO"},
 };
 
-// Finds or creates the lookup row the tag names and sets the music's code field to it.
-void ResolverConsulta(DatasetsCadastro& cad, const Consulta& c, const std::string& extensao) {
-    const std::string texto = (TagDoArquivo(extensao).*c.texto)();
+// Finds or creates the lookup row the file's tag names and sets the music's code field to it.
+void ResolverConsulta(DatasetsCadastro& cad, const Consulta& c, const ArquivoAudio& audio) {
+    const std::string texto = (audio.TagID3v2().*c.texto)();
     if (texto.empty()) return;
     const std::string nome = NomeDeCadastro(texto);
     if (nome.empty()) return;
@@ -127,11 +94,11 @@ void GravarMusica(DatasetsCadastro& cad, const std::string& caminhoCompleto, con
                   const std::string& extensao, const std::string& pasta, int32_t genero, int32_t codigoAntigo) {
     const std::string sucesso = "N";
 
-    // The audio information, and the rewritten tag, before the record is inserted.
-    LeitoresDoArquivo leitores(extensao);
+    // The audio information, and the rewritten tag, before the record is inserted. The tag the
+    // record's album, year, track and lookups come from is the one the file had before.
+    ArquivoAudio audio(caminhoCompleto);
     Ignorando([&] {
-        CriarLeitores(extensao);
-        LerInfoAudio(caminhoCompleto);
+        audio.LerInfoAudio();
         if (MaiusculasAscii(extensao) == ".MP3") {
             ValoresTag v;
             v.TIT2 = titulo;
@@ -139,7 +106,7 @@ void GravarMusica(DatasetsCadastro& cad, const std::string& caminhoCompleto, con
             v.TCOM = compositor;
             v.TSUC = sucesso;
             v.TEXT = extensao;
-            GravarTag(caminhoCompleto, v);
+            GravarTag(audio, v);
         }
     });
 
@@ -156,21 +123,19 @@ void GravarMusica(DatasetsCadastro& cad, const std::string& caminhoCompleto, con
     musicas.FieldByName("MUS_COMPOSITOR").SetAsString(compositor);
     musicas.FieldByName("MUS_TIPO").SetAsString("M");
 
-    Ignorando([&] { musicas.FieldByName("MUS_ALBUM").SetAsString(TagDoArquivo(extensao).Album()); });
-    Ignorando([&] { musicas.FieldByName("MUS_ANO").SetAsString(TagDoArquivo(extensao).Year()); });
-    Ignorando([&] { musicas.FieldByName("MUS_FAIXA").SetAsString(std::to_string(TagDoArquivo(extensao).Track())); });
+    Ignorando([&] { musicas.FieldByName("MUS_ALBUM").SetAsString(audio.TagID3v2().Album()); });
+    Ignorando([&] { musicas.FieldByName("MUS_ANO").SetAsString(audio.TagID3v2().Year()); });
+    Ignorando([&] { musicas.FieldByName("MUS_FAIXA").SetAsString(std::to_string(audio.TagID3v2().Track())); });
     musicas.FieldByName("MUS_SUCESSO").SetAsString(sucesso);
-    Ignorando([&] { musicas.FieldByName("MUS_SEGUNDOS").SetAsInteger(ArredondarSegundos(DuracaoDoArquivo(extensao))); });
+    Ignorando([&] { musicas.FieldByName("MUS_SEGUNDOS").SetAsInteger(ArredondarSegundos(audio.Duracao())); });
     musicas.FieldByName("MUS_NOMECOMPLETO").SetAsString(interprete + " - " + titulo);
     musicas.FieldByName("GEN_CODIGO").SetAsInteger(genero);
 
-    for (const Consulta& c : kConsultas) Ignorando([&] { ResolverConsulta(cad, c, extensao); });
+    for (const Consulta& c : kConsultas) Ignorando([&] { ResolverConsulta(cad, c, audio); });
 
     musicas.FieldByName("PAS_CODIGO").SetAsInteger(CodigoPasta(cad, pasta));
     musicas.FieldByName("MUS_ARQUIVO").SetAsString(arquivo);
-    musicas.FieldByName("MUS_TEMPO").SetAsString(SegundosParaTempo(ArredondarSegundos(DuracaoDoArquivo(extensao))));
-
-    leitores.Liberar();
+    musicas.FieldByName("MUS_TEMPO").SetAsString(SegundosParaTempo(ArredondarSegundos(audio.Duracao())));
 
     // The post takes the key from GEN_MUSICAS, rebuilds the full name, writes and commits.
     musicas.Post();

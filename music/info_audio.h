@@ -1,15 +1,14 @@
 #pragma once
-// The audio information record of the file being registered, the four audio readers, and the
-// rewrite of an MP3 file's ID3v2 tag from given values and the record.
+// One audio file as music registration and --info-audio see it: the readers of its kind and the
+// audio information record they fill, all held by one value (ArquivoAudio) that reading returns.
 //
-// Unit-wide state used by the migration worker only, one file at a time, without locking:
-// CriarLeitores(extension), LerInfoAudio(path), GravarTag(...) for MP3 files, reading the MPEG
-// reader, then LiberarLeitores(extension).
+//   ArquivoAudio audio = LerInfoAudio("D:\\Musicas\\Ana - Luz.mp3");
+//   audio.InfoAudio().TaxaBits;  audio.Duracao();  audio.TagID3v2().Album();
+//   GravarTag(audio, valores);   // music/gravar_tag.h
 #include <array>
-#include <memory>
+#include <optional>
 #include <string>
 
-#include "audio/id3v1.h"
 #include "audio/id3v2.h"
 #include "audio/mpegaudio.h"
 #include "audio/wavfile.h"
@@ -74,42 +73,46 @@ struct CampoTag {
 };
 extern const std::array<CampoTag, 47> CamposTag;
 
-extern Tag InfoAudio;
-extern std::unique_ptr<TMPEGaudio> LeitorMPEG;
-extern std::unique_ptr<TID3v1> LeitorID3v1;
-extern std::unique_ptr<TID3v2> LeitorID3v2;
-extern std::unique_ptr<TWAVfile> LeitorWAV;
-
 // ".MP3" or "MP3" in any letter case.
 bool ExtensaoMP3(const std::string& extensao);
 
-// MP3: new MPEG, ID3v1 and ID3v2 readers (and an empty record); anything else: a new WAV reader.
-void CriarLeitores(const std::string& extensao);
-// MP3: empties the record and releases the MPEG, ID3v1 and ID3v2 readers; else the WAV reader.
-void LiberarLeitores(const std::string& extensao);
-void LimparTag();
-// Fills InfoAudio from the MP3 or WAV file at the path.
-void LerInfoAudio(const std::string& caminho);
+struct ValoresTag;
 
-// The 27 frame values GravarTag takes, in its order. An empty value means "take it from the
-// record" (or, when the record holds nothing of the file's tag, keep the file's own frame).
-struct ValoresTag {
-    std::string TIT2, TPE1, TCOM, TALB, TYER, Faixa, TIDM, TCON, TEST, TRIT, TLAN, TGRA, TVOC,
-        TSUC, TTPE, TPIN, TPFI, TEXT, COMM, TINT, TCAR, TVIN, TMXI, TMXF, TRFI, TRFF, TPMI;
+// The readers of one audio file and its information record. An MP3 file (by its extension) gets
+// an MPEG reader, which also reads the file's ID3v2 and ID3v1 tags; any other file a WAV reader.
+class ArquivoAudio {
+public:
+    // The readers for the path's extension (none for an empty path); the record empty.
+    explicit ArquivoAudio(std::string caminho);
+
+    const std::string& Caminho() const { return caminho_; }
+    const Tag& InfoAudio() const { return info_; }
+
+    // Fills the record from the file (an MP3 or WAV file); a missing file leaves it empty.
+    void LerInfoAudio();
+    // Empties the record.
+    void LimparTag();
+
+    const TMPEGaudio* LeitorMPEG() const { return mpeg_ ? &*mpeg_ : nullptr; }
+    const TWAVfile* LeitorWAV() const { return wav_ ? &*wav_ : nullptr; }
+    // The file's ID3v2 tag as the MPEG reader found it, before any rewrite (empty when the
+    // reader found no audio). Raises Erro for a file that has no MPEG reader.
+    const TID3v2& TagID3v2() const;
+    // The play time in seconds: the MPEG reader's, or the WAV reader's; 0 without a reader.
+    double Duracao() const;
+
+private:
+    friend void GravarTag(ArquivoAudio& audio, const ValoresTag& valores);
+
+    std::string caminho_;
+    Tag info_;
+    // True while the record holds the texts of the file's tag.
+    bool registroComTag_ = false;
+    std::optional<TMPEGaudio> mpeg_;
+    std::optional<TWAVfile> wav_;
 };
 
-// Rewrites the ID3v2 tag of the MP3 file at the path, then empties the record. Raises
-// ErroConversao when the track number is not an integer (nothing is saved then).
-void GravarTag(const std::string& caminho, const ValoresTag& valores);
-void GravarTag(const std::string& caminho, const std::string& TIT2, const std::string& TPE1,
-               const std::string& TCOM, const std::string& TALB, const std::string& TYER,
-               const std::string& Faixa, const std::string& TIDM, const std::string& TCON,
-               const std::string& TEST, const std::string& TRIT, const std::string& TLAN,
-               const std::string& TGRA, const std::string& TVOC, const std::string& TSUC,
-               const std::string& TTPE, const std::string& TPIN, const std::string& TPFI,
-               const std::string& TEXT, const std::string& COMM, const std::string& TINT,
-               const std::string& TCAR, const std::string& TVIN, const std::string& TMXI,
-               const std::string& TMXF, const std::string& TRFI, const std::string& TRFF,
-               const std::string& TPMI);
+// The readers for the path's extension, and the record filled from the file.
+ArquivoAudio LerInfoAudio(const std::string& caminho);
 
 }  // namespace quorvel

@@ -9,7 +9,6 @@
 #include "app/linha_comando.h"
 #include "music/info_audio.h"
 #include "platform/arquivos.h"
-#include "platform/caminhos.h"
 #include "platform/erros.h"
 #include "platform/texto.h"
 
@@ -60,15 +59,9 @@ int ExecutarInfoAudio(int argc, char** argv) {
     for (int i = 0; i < argc; ++i) {
         const std::string dado = argv[i];
         const std::string caminho = Utf8Para1252(dado);
-        const std::string extensao = ExtrairExtensao(caminho);
-        double duracao = 0;
+        ArquivoAudio audio(caminho);
         try {
-            CriarLeitores(extensao);
-            LerInfoAudio(caminho);
-            if (MaiusculasAscii(extensao) == ".MP3")
-                duracao = LeitorMPEG ? LeitorMPEG->Duration() : 0;
-            else
-                duracao = LeitorWAV ? LeitorWAV->Duration() : 0;
+            audio.LerInfoAudio();
             if (!ArquivoExiste(caminho)) {
                 std::cerr << dado << ": arquivo n\xC3\xA3o encontrado\n";
                 status = 1;
@@ -83,14 +76,12 @@ int ExecutarInfoAudio(int argc, char** argv) {
             linha += ",\"";
             linha += campo.nome;
             linha += "\":";
-            AcrescentarJson(linha, Utf8De1252(InfoAudio.*campo.campo));
+            AcrescentarJson(linha, Utf8De1252(audio.InfoAudio().*campo.campo));
         }
         linha += ",\"Duration\":";
-        linha += NumeroJson(duracao);
+        linha += NumeroJson(audio.Duracao());
         linha += "}\n";
         std::cout << linha;
-        LiberarLeitores(extensao);
-        LimparTag();
     }
     std::cout.flush();
     return status;

@@ -13,7 +13,6 @@
 #include "audio/mpegaudio.h"
 #include "music/cadastro_musica.h"
 #include "migration/duracao.h"
-#include "music/info_audio.h"
 #include "musicas_apoio.h"
 #include "platform/caminhos.h"
 #include "platform/erros.h"
@@ -42,12 +41,6 @@ protected:
         nucleo->DB_Audio.Open();
         nucleo->Transaction_Audio.StartTransaction();
         nucleo->Estado.Servidor = "C";
-        LiberarLeitores(".mp3");
-        LiberarLeitores(".wav");
-    }
-    void TearDown() override {
-        LiberarLeitores(".mp3");
-        LiberarLeitores(".wav");
     }
 
     // The host path of a file in the 2010 music folder.
@@ -117,8 +110,6 @@ TEST_F(CadastroMusicaTeste, RegistroCompletoDeUmMP3ComTagERegravacaoDaTag) {
     EXPECT_EQ(f.at("TGRA"), "Som Livre");
     EXPECT_EQ(f.at("TPMI"), "00:05");
     EXPECT_EQ(f.at("TRCK"), "7");
-    // The audio readers are released again.
-    EXPECT_FALSE(LeitorMPEG);
 }
 
 TEST_F(CadastroMusicaTeste, ConsultasCriadasUmaVezEReusadasNomesLongosCortados) {
@@ -243,7 +234,6 @@ TEST_F(CadastroMusicaTeste, WavRegistradoComADuracaoDoCabecalho) {
     EXPECT_EQ(inst.bases.ConsultarAudio("SELECT MUS_NOME, MUS_SEGUNDOS, MUS_TEMPO, MUS_ALBUM, MUS_ANO, MUS_FAIXA, "
                                         "MUS_ARQUIVO, MUS_CODIGO_ANTIGO FROM TB_MUSICAS"),
               (Linhas{{"Hino", "2", "00:02", Nulo, Nulo, Nulo, "Coro - Hino.wav", "7"}}));
-    EXPECT_FALSE(LeitorWAV);
 }
 
 TEST(CadastroMusicaRegras, SegundosArredondadosAoParENomesDeConsulta) {

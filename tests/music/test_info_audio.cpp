@@ -6,6 +6,7 @@
 
 #include "apoio/audio_amostras.h"
 #include "apoio/pasta_temporaria.h"
+#include "music/gravar_tag.h"
 #include "music/info_audio.h"
 #include "platform/erros.h"
 #include "platform/texto.h"
@@ -15,9 +16,9 @@ namespace {
 
 using teste::LerBytes;
 
-bool RegistroVazio() {
+bool RegistroVazio(const Tag& registro) {
     for (const CampoTag& c : CamposTag)
-        if (!(InfoAudio.*c.campo).empty()) return false;
+        if (!(registro.*c.campo).empty()) return false;
     return true;
 }
 
@@ -39,12 +40,6 @@ protected:
     void SetUp() override {
         QUORVEL_EXIGIR("sox", "lame", "mutagen");
         pastaHost = unidades.Unidade('c') + "/Musicas";
-        LiberarLeitores(".mp3");
-        LiberarLeitores(".wav");
-    }
-    void TearDown() override {
-        LiberarLeitores(".mp3");
-        LiberarLeitores(".wav");
     }
     // An MP3 in C:\Musicas\ (returned as a Windows path text), tagged by a mutagen script.
     std::string Mp3(const std::string& nome, const std::string& opcoes, const std::string& script = "") {
@@ -76,20 +71,20 @@ for ident in ["TRIT", "TINT", "TEST", "TIDM", "TCAR", "TVIN", "TMXI", "TMXF", "T
 t.save(sys.argv[1], v2_version=3)
 )PY";
 
-TEST_F(InfoAudioTeste, CaminhoVazioSoLimpaORegistro) {
-    InfoAudio.FrameTIT2 = "resto";
-    LerInfoAudio("");
-    EXPECT_TRUE(RegistroVazio());
-    EXPECT_FALSE(LeitorMPEG);
-    EXPECT_FALSE(LeitorWAV);
+TEST_F(InfoAudioTeste, CaminhoVazioSemLeitoresNemRegistro) {
+    const ArquivoAudio audio = LerInfoAudio("");
+    EXPECT_TRUE(RegistroVazio(audio.InfoAudio()));
+    EXPECT_FALSE(audio.LeitorMPEG());
+    EXPECT_FALSE(audio.LeitorWAV());
+    EXPECT_EQ(audio.Duracao(), 0);
 }
 
 TEST_F(InfoAudioTeste, MP3ComTagV23) {
     const std::string mp3 = Mp3("a.mp3", "-b 128", kTagCompleta);
-    CriarLeitores(".mp3");
-    LerInfoAudio(mp3);
-    const Tag& r = InfoAudio;
-    const TMPEGaudio& m = *LeitorMPEG;
+    const ArquivoAudio audio = LerInfoAudio(mp3);
+    const Tag& r = audio.InfoAudio();
+    ASSERT_TRUE(audio.LeitorMPEG());
+    const TMPEGaudio& m = *audio.LeitorMPEG();
     EXPECT_EQ(r.MPEGValido, "Sim");
     EXPECT_EQ(r.Tamanho, std::to_string(LerBytes(Host("a.mp3")).size()) + " bytes");
     EXPECT_EQ(r.VersaoCamada, "MPEG 1 Layer III");
@@ -125,7 +120,8 @@ TEST_F(InfoAudioTeste, MP3ComTagV23) {
     EXPECT_EQ(r.FrameTEXT, "");
     EXPECT_EQ(r.FrameTSUC, "");
     // The MPEG reader's own ID3v2 reader holds the same tag.
-    EXPECT_EQ(m.ID3v2().Album(), "Album");
+    EXPECT_EQ(audio.TagID3v2().Album(), "Album");
+    EXPECT_EQ(audio.Duracao(), m.Duration());
 }
 
 TEST_F(InfoAudioTeste, MP3SoComID3v1) {
@@ -139,18 +135,17 @@ t["COMM"] = m.COMM(encoding=0, lang="eng", desc="", text="nota")
 t.save(sys.argv[1], v1=2, v2_version=3)
 m.ID3(sys.argv[1]).delete(sys.argv[1], delete_v1=False, delete_v2=True)
 )PY");
-    CriarLeitores(".mp3");
-    LerInfoAudio(v11);
-    EXPECT_EQ(InfoAudio.TagExiste, "Sim");
-    EXPECT_EQ(InfoAudio.TagVersao, "1.1");
-    EXPECT_EQ(InfoAudio.TagTamanho, "");
-    EXPECT_EQ(InfoAudio.FrameTIT2, "Titulo v1");
-    EXPECT_EQ(InfoAudio.FrameTPE1, "Artista v1");
-    EXPECT_EQ(InfoAudio.FrameTRCK, "7");
-    EXPECT_EQ(InfoAudio.FrameTCON, "Rock");
-    EXPECT_EQ(InfoAudio.FrameCOMM, "nota");
-    EXPECT_EQ(InfoAudio.FrameTCOM, "");
-    EXPECT_EQ(InfoAudio.FrameTPMI, "");
+    const Tag v1 = LerInfoAudio(v11).InfoAudio();
+    EXPECT_EQ(v1.TagExiste, "Sim");
+    EXPECT_EQ(v1.TagVersao, "1.1");
+    EXPECT_EQ(v1.TagTamanho, "");
+    EXPECT_EQ(v1.FrameTIT2, "Titulo v1");
+    EXPECT_EQ(v1.FrameTPE1, "Artista v1");
+    EXPECT_EQ(v1.FrameTRCK, "7");
+    EXPECT_EQ(v1.FrameTCON, "Rock");
+    EXPECT_EQ(v1.FrameCOMM, "nota");
+    EXPECT_EQ(v1.FrameTCOM, "");
+    EXPECT_EQ(v1.FrameTPMI, "");
 
     // A v1.0 block (no track) still gives its track number 0.
     teste::GerarMp3(Host("v10.mp3"), 1, "-b 128");
@@ -159,76 +154,83 @@ m.ID3(sys.argv[1]).delete(sys.argv[1], delete_v1=False, delete_v2=True)
         b += teste::BlocoID3v1("Dez", "", "", "1990", "comentario longo de trinta!!", -1, 255);
         teste::GravarBytes(Host("v10.mp3"), b);
     }
-    LerInfoAudio("C:\\Musicas\\v10.mp3");
-    EXPECT_EQ(InfoAudio.TagVersao, "1.0");
-    EXPECT_EQ(InfoAudio.FrameTRCK, "0");
-    EXPECT_EQ(InfoAudio.FrameTCON, "");
-    EXPECT_EQ(InfoAudio.FrameCOMM, "comentario longo de trinta!!");
+    const Tag v10 = LerInfoAudio("C:\\Musicas\\v10.mp3").InfoAudio();
+    EXPECT_EQ(v10.TagVersao, "1.0");
+    EXPECT_EQ(v10.FrameTRCK, "0");
+    EXPECT_EQ(v10.FrameTCON, "");
+    EXPECT_EQ(v10.FrameCOMM, "comentario longo de trinta!!");
 }
 
 TEST_F(InfoAudioTeste, SemTagVBRECBR) {
     const std::string vbr = Mp3("abr.mp3", "--abr 192");
-    CriarLeitores(".mp3");
-    LerInfoAudio(vbr);
-    EXPECT_EQ(InfoAudio.MPEGValido, "Sim");
-    EXPECT_EQ(InfoAudio.TagExiste, "");
-    EXPECT_EQ(InfoAudio.TagVersao, "");
-    EXPECT_EQ(InfoAudio.FrameTIT2, "");
-    EXPECT_EQ(InfoAudio.TaxaBits, "VBR " + std::to_string(LeitorMPEG->BitRate()) + " kbit/s");
-    EXPECT_EQ(InfoAudio.Quadros, std::to_string(LeitorMPEG->VBR().FrameCount));
+    const ArquivoAudio abr = LerInfoAudio(vbr);
+    const Tag& r = abr.InfoAudio();
+    EXPECT_EQ(r.MPEGValido, "Sim");
+    EXPECT_EQ(r.TagExiste, "");
+    EXPECT_EQ(r.TagVersao, "");
+    EXPECT_EQ(r.FrameTIT2, "");
+    EXPECT_EQ(r.TaxaBits, "VBR " + std::to_string(abr.LeitorMPEG()->BitRate()) + " kbit/s");
+    EXPECT_EQ(r.Quadros, std::to_string(abr.LeitorMPEG()->VBR().FrameCount));
 
     const std::string mono = Mp3("mono22.mp3", "-m m --resample 22.05 -b 32");
-    LerInfoAudio(mono);
-    EXPECT_EQ(InfoAudio.VersaoCamada, "MPEG 2 Layer III");
-    EXPECT_EQ(InfoAudio.TaxaBits, "CBR 32 kbit/s");
-    EXPECT_EQ(InfoAudio.TaxaAmostragem, "22050 hz");
-    EXPECT_EQ(InfoAudio.ModoCanal, "Mono");
+    const Tag m = LerInfoAudio(mono).InfoAudio();
+    EXPECT_EQ(m.VersaoCamada, "MPEG 2 Layer III");
+    EXPECT_EQ(m.TaxaBits, "CBR 32 kbit/s");
+    EXPECT_EQ(m.TaxaAmostragem, "22050 hz");
+    EXPECT_EQ(m.ModoCanal, "Mono");
 }
 
 TEST_F(InfoAudioTeste, WAVDe12Segundos) {
     teste::GerarWav(Host("voz.wav"), 12.3456, 44100, 2);
-    CriarLeitores(".wav");
-    LerInfoAudio("C:\\Musicas\\VOZ.WAV");
-    EXPECT_EQ(InfoAudio.Duracao, "12,346 seg.");
-    EXPECT_EQ(InfoAudio.ModoCanal, "Stereo");
-    EXPECT_EQ(InfoAudio.TaxaAmostragem, "44100 hz");
-    EXPECT_EQ(InfoAudio.Tamanho, std::to_string(LerBytes(Host("voz.wav")).size()) + " bytes");
-    EXPECT_EQ(InfoAudio.MPEGValido, "");
-    EXPECT_EQ(InfoAudio.TagExiste, "");
-    EXPECT_EQ(InfoAudio.VersaoCamada, "");
+    const ArquivoAudio voz = LerInfoAudio("C:\\Musicas\\VOZ.WAV");
+    const Tag& r = voz.InfoAudio();
+    EXPECT_EQ(r.Duracao, "12,346 seg.");
+    EXPECT_EQ(r.ModoCanal, "Stereo");
+    EXPECT_EQ(r.TaxaAmostragem, "44100 hz");
+    EXPECT_EQ(r.Tamanho, std::to_string(LerBytes(Host("voz.wav")).size()) + " bytes");
+    EXPECT_EQ(r.MPEGValido, "");
+    EXPECT_EQ(r.TagExiste, "");
+    EXPECT_EQ(r.VersaoCamada, "");
+    EXPECT_NEAR(voz.Duracao(), 12.3456, 1e-4);
+    // A WAV file has no tag of its own.
+    EXPECT_THROW(voz.TagID3v2(), Erro);
     // Short WAV: no leading zero before the separator.
     teste::GerarWav(Host("curto.wav"), 0.25, 8000, 1);
-    LerInfoAudio("C:\\Musicas\\curto.wav");
-    EXPECT_EQ(InfoAudio.Duracao, ",250 seg.");
-    LiberarLeitores(".wav");
-    EXPECT_FALSE(LeitorWAV);
+    EXPECT_EQ(LerInfoAudio("C:\\Musicas\\curto.wav").InfoAudio().Duracao, ",250 seg.");
 }
 
 TEST_F(InfoAudioTeste, MP3InvalidoOuAusente) {
     teste::GravarBytes(Host("texto.mp3"), teste::TagID3v2Manual(3, 0, teste::QuadroManual("TIT2", std::string(1, '\0') + "x"), 10) +
                                               std::string(5000, 'a'));
-    CriarLeitores(".mp3");
-    LerInfoAudio("C:\\Musicas\\texto.mp3");
-    EXPECT_EQ(InfoAudio.MPEGValido, "N\xE3o");
-    EXPECT_EQ(InfoAudio.TagExiste, "");
-    EXPECT_EQ(InfoAudio.FrameTIT2, "");
+    const Tag texto = LerInfoAudio("C:\\Musicas\\texto.mp3").InfoAudio();
+    EXPECT_EQ(texto.MPEGValido, "N\xE3o");
+    EXPECT_EQ(texto.TagExiste, "");
+    EXPECT_EQ(texto.FrameTIT2, "");
 
-    LerInfoAudio("C:\\Musicas\\falta.mp3");
-    EXPECT_TRUE(RegistroVazio());
+    ArquivoAudio falta = LerInfoAudio("C:\\Musicas\\falta.mp3");
+    EXPECT_TRUE(RegistroVazio(falta.InfoAudio()));
+    EXPECT_EQ(falta.Duracao(), 0);
     ValoresTag valores;
     valores.TIT2 = "Titulo";
-    GravarTag("C:\\Musicas\\falta.mp3", valores);
+    GravarTag(falta, valores);
     EXPECT_TRUE(LerBytes(Host("falta.mp3")).empty());
 }
 
 TEST_F(InfoAudioTeste, GravarTagComoORegistroDaMusicaPede) {
     const std::string mp3 = Mp3("g.mp3", "-b 128", kTagCompleta);
-    CriarLeitores(".mp3");
-    LerInfoAudio(mp3);
-    // Registration's values: title, artist, composer, TSUC and TEXT; the rest from the record.
-    GravarTag(mp3, "Novo t\xEDtulo", "Novo artista", "", "", "", "", "", "", "", "", "", "", "", "N", "",
-              "", "", ".mp3", "", "", "", "", "", "", "", "", "");
-    EXPECT_TRUE(RegistroVazio());
+    ArquivoAudio audio = LerInfoAudio(mp3);
+    // Registration's values: title, artist, TSUC and TEXT; the rest from the record.
+    ValoresTag registro;
+    registro.TIT2 = "Novo t\xEDtulo";
+    registro.TPE1 = "Novo artista";
+    registro.TSUC = "N";
+    registro.TEXT = ".mp3";
+    GravarTag(audio, registro);
+    EXPECT_TRUE(RegistroVazio(audio.InfoAudio()));
+    // The tag read before the rewrite stays with the audio: registration takes its album, year,
+    // track and lookups from it.
+    EXPECT_EQ(audio.TagID3v2().Title(), "T\xEDtulo");
+    EXPECT_EQ(audio.TagID3v2().Composer(), "Compositor antigo");
     const auto f = teste::FramesMutagen(Host("g.mp3"));
     EXPECT_EQ(f.at("#versao"), "2.3.0");
     EXPECT_EQ(f.at("TIT2"), "Novo t\xEDtulo");
@@ -248,12 +250,11 @@ TEST_F(InfoAudioTeste, GravarTagComoORegistroDaMusicaPede) {
     EXPECT_EQ(f.count("TRCK"), 0u);
 
     // A composer given replaces the file's; a track number is written in decimal.
-    CriarLeitores(".mp3");
-    LerInfoAudio(mp3);
+    ArquivoAudio outra = LerInfoAudio(mp3);
     ValoresTag v;
     v.TCOM = "Compositor novo";
     v.Faixa = " 9";
-    GravarTag(mp3, v);
+    GravarTag(outra, v);
     const auto g = teste::FramesMutagen(Host("g.mp3"));
     EXPECT_EQ(g.at("TCOM"), "Compositor novo");
     EXPECT_EQ(g.at("TIT2"), "Novo t\xEDtulo");
@@ -264,14 +265,13 @@ TEST_F(InfoAudioTeste, GravarTagComoORegistroDaMusicaPede) {
 TEST_F(InfoAudioTeste, FaixaQueNaoEInteiroNaoGravaNada) {
     const std::string mp3 = Mp3("f.mp3", "-b 128", kTagCompleta);
     const std::string antes = LerBytes(Host("f.mp3"));
-    CriarLeitores(".mp3");
-    LerInfoAudio(mp3);
+    ArquivoAudio audio = LerInfoAudio(mp3);
     ValoresTag v;
     v.TIT2 = "Outro";
     v.Faixa = "3/12";
-    EXPECT_THROW(GravarTag(mp3, v), ErroConversao);
+    EXPECT_THROW(GravarTag(audio, v), ErroConversao);
     EXPECT_EQ(LerBytes(Host("f.mp3")), antes);
-    EXPECT_TRUE(RegistroVazio());
+    EXPECT_TRUE(RegistroVazio(audio.InfoAudio()));
 }
 
 TEST_F(InfoAudioTeste, ID3v1ViraTagID3v2ComSeusTextos) {
@@ -284,11 +284,10 @@ t.add(m.TRCK(encoding=0, text="4"))
 t.save(sys.argv[1], v1=2, v2_version=3)
 m.ID3(sys.argv[1]).delete(sys.argv[1], delete_v1=False, delete_v2=True)
 )PY");
-    CriarLeitores(".mp3");
-    LerInfoAudio(mp3);
+    ArquivoAudio audio = LerInfoAudio(mp3);
     ValoresTag v;
     v.TIT2 = "Titulo novo";
-    GravarTag(mp3, v);
+    GravarTag(audio, v);
     const auto f = teste::FramesMutagen(Host("so1.mp3"));
     EXPECT_EQ(f.at("TIT2"), "Titulo novo");
     EXPECT_EQ(f.at("TPE1"), "Velho artista");
@@ -313,13 +312,12 @@ t.add(m.TRCK(encoding=0, text="2"))
 t.save(sys.argv[1], v2_version=3)
 )PY",
                   Host("ruim.mp3"));
-    CriarLeitores(".mp3");
-    LerInfoAudio("C:\\Musicas\\ruim.mp3");
-    ASSERT_EQ(InfoAudio.MPEGValido, "N\xE3o");
+    ArquivoAudio audio = LerInfoAudio("C:\\Musicas\\ruim.mp3");
+    ASSERT_EQ(audio.InfoAudio().MPEGValido, "N\xE3o");
     ValoresTag v;
     v.TPE1 = "Artista";
     v.TSUC = "N";
-    GravarTag("C:\\Musicas\\ruim.mp3", v);
+    GravarTag(audio, v);
     const auto f = teste::FramesMutagen(Host("ruim.mp3"));
     EXPECT_EQ(f.at("TIT2"), "Titulo");
     EXPECT_EQ(f.at("TPE1"), "Artista");
@@ -333,22 +331,22 @@ t.save(sys.argv[1], v2_version=3)
 }
 
 TEST_F(InfoAudioTeste, LeitoresPorExtensao) {
-    CriarLeitores("MP3");
-    EXPECT_TRUE(LeitorMPEG && LeitorID3v1 && LeitorID3v2);
-    EXPECT_FALSE(LeitorWAV);
-    InfoAudio.Codificador = "x";
-    LiberarLeitores(".Mp3");
-    EXPECT_FALSE(LeitorMPEG || LeitorID3v1 || LeitorID3v2);
-    EXPECT_TRUE(RegistroVazio());
-    CriarLeitores(".ogg");
-    EXPECT_TRUE(LeitorWAV);
-    EXPECT_FALSE(LeitorMPEG);
-    // A WAV path while MPEG readers are held still gets a WAV reader.
-    CriarLeitores(".mp3");
-    LiberarLeitores(".wav");
+    // An MP3 by its extension, in any letter case, gets the MPEG reader; anything else the WAV reader.
+    for (const char* mp3 : {"C:\\Musicas\\a.MP3", "C:\\Musicas\\a.Mp3"}) {
+        const ArquivoAudio audio(mp3);
+        EXPECT_TRUE(audio.LeitorMPEG()) << mp3;
+        EXPECT_FALSE(audio.LeitorWAV()) << mp3;
+    }
+    const ArquivoAudio ogg("C:\\Musicas\\a.ogg");
+    EXPECT_TRUE(ogg.LeitorWAV());
+    EXPECT_FALSE(ogg.LeitorMPEG());
+    EXPECT_TRUE(ExtensaoMP3("MP3"));
+    EXPECT_TRUE(ExtensaoMP3(".mp3"));
+    EXPECT_FALSE(ExtensaoMP3(".mp3x"));
+    // A WAV file read as such, whatever was read before.
     teste::GerarWav(Host("w.wav"), 1, 8000, 1);
-    LerInfoAudio("C:\\Musicas\\w.wav");
-    EXPECT_EQ(InfoAudio.Duracao, "1,000 seg.");
+    LerInfoAudio(Mp3("antes.mp3", "-b 128"));
+    EXPECT_EQ(LerInfoAudio("C:\\Musicas\\w.wav").InfoAudio().Duracao, "1,000 seg.");
 }
 
 }  // namespace

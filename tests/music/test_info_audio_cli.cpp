@@ -58,12 +58,9 @@ for linha in open(sys.argv[1], encoding="utf-8"):
     EXPECT_EQ(linhas[2], "A\xC3\xA7\xC3\xA3o \\ \"x\"");
 
     // The same file analysed here gives the same duration to the last bit.
-    CriarLeitores(".mp3");
-    LerInfoAudio(Utf8Para1252(mp3));
-    EXPECT_EQ(linhas[3], Utf8De1252(InfoAudio.Duracao));
-    const double duracao = LeitorMPEG->Duration();
-    LiberarLeitores(".mp3");
-    EXPECT_EQ(std::stod(linhas[4]), duracao);
+    const ArquivoAudio audio = LerInfoAudio(Utf8Para1252(mp3));
+    EXPECT_EQ(linhas[3], Utf8De1252(audio.InfoAudio().Duracao));
+    EXPECT_EQ(std::stod(linhas[4]), audio.LeitorMPEG()->Duration());
 
     EXPECT_EQ(linhas[5], chaves);
     EXPECT_EQ(linhas[8], "12,346 seg.");
