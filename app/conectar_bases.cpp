@@ -53,23 +53,23 @@ void NucleoQuorvel::ConectarBases() {
     const std::string localAudio = LerIni(arquivoAudio, "BANCO", "caminho");
     const std::string localAdm = LerIni(arquivoAdm, "BANCO", "caminho");
 
-    Transaction_Audio.SetActive(false);
-    Transaction_Adm.SetActive(false);
-    Transaction_2009.SetActive(false);
-    DB_Adm.Close();
-    DB_Audio.Close();
-    DB_2009.Close();
+    Bases.Transaction_Audio.SetActive(false);
+    Bases.Transaction_Adm.SetActive(false);
+    Bases.Transaction_2009.SetActive(false);
+    Bases.DB_Adm.Close();
+    Bases.DB_Audio.Close();
+    Bases.DB_2009.Close();
 
     if (!ArquivoExiste(arquivoAudio)) {
         operador_.FocarPasta2010();
         recusar(ArquivoNaoEncontrado(arquivoAudio));
     }
-    DB_Audio.SetDatabaseName(Aparar(localAudio));
+    Bases.DB_Audio.SetDatabaseName(Aparar(localAudio));
     if (!ArquivoExiste(arquivoAdm)) {
         operador_.FocarPasta2010();
         recusar(ArquivoNaoEncontrado(arquivoAdm));
     }
-    DB_Adm.SetDatabaseName(Aparar(localAdm));
+    Bases.DB_Adm.SetDatabaseName(Aparar(localAdm));
 
     const auto doisPontos = localAdm.find(':');
     Estado.Servidor = doisPontos == std::string::npos ? std::string() : localAdm.substr(0, doisPontos);
@@ -83,11 +83,13 @@ void NucleoQuorvel::ConectarBases() {
     const auto linhas = LerLinhas(arquivo2009);
     if (!linhas || linhas->empty())
         throw Erro(linhas ? "List index out of bounds (0)" : "Cannot open file \"" + arquivo2009 + "\"");
-    DB_2009.SetDatabaseName(Aparar(linhas->front()));
+    Bases.DB_2009.SetDatabaseName(Aparar(linhas->front()));
 
-    Conectar(DB_Adm, Transaction_Adm, operador_, "N\xE3o foi poss\xEDvel conectar com a BaseAdm 2010.");
-    Conectar(DB_Audio, Transaction_Audio, operador_, "N\xE3o foi poss\xEDvel conectar com a BaseAudio 2010.");
-    Conectar(DB_2009, Transaction_2009, operador_, "N\xE3o foi poss\xEDvel conectar com a Base de Dados 2009.");
+    Conectar(Bases.DB_Adm, Bases.Transaction_Adm, operador_, "N\xE3o foi poss\xEDvel conectar com a BaseAdm 2010.");
+    Conectar(Bases.DB_Audio, Bases.Transaction_Audio, operador_,
+             "N\xE3o foi poss\xEDvel conectar com a BaseAudio 2010.");
+    Conectar(Bases.DB_2009, Bases.Transaction_2009, operador_,
+             "N\xE3o foi poss\xEDvel conectar com a Base de Dados 2009.");
 }
 
 }  // namespace quorvel

@@ -21,7 +21,8 @@ DescricaoCopia ComGerador(NucleoQuorvel& nucleo, const DescricaoCopia& base, con
                           const char* gerador) {
     DescricaoCopia d = base;
     d.aoTerminar = [&nucleo, tabela, campo, gerador] {
-        Bases2010 bases{&nucleo.DB_Adm, &nucleo.Transaction_Adm, &nucleo.DB_Audio, &nucleo.Transaction_Audio};
+        BasesExecucao& b = nucleo.Bases;
+        Bases2010 bases{&b.DB_Adm, &b.Transaction_Adm, &b.DB_Audio, &b.Transaction_Audio};
         AtualizarGenerator(tabela, campo, gerador, "AUDIO", bases);
     };
     return d;
@@ -29,20 +30,21 @@ DescricaoCopia ComGerador(NucleoQuorvel& nucleo, const DescricaoCopia& base, con
 
 }  // namespace
 
-void NucleoQuorvel::ConverterAgenda() { CopiarTabela(*this, Entrada(1), DescricaoAgenda()); }
-void NucleoQuorvel::ConverterAvancoManual() { CopiarTabela(*this, Entrada(2), DescricaoAvancoManual()); }
+void NucleoQuorvel::ConverterAgenda() { CopiarTabela(*this, Bases, Entrada(1), DescricaoAgenda()); }
+void NucleoQuorvel::ConverterAvancoManual() { CopiarTabela(*this, Bases, Entrada(2), DescricaoAvancoManual()); }
 void NucleoQuorvel::ConverterPerfilBotoes() {
-    CopiarTabela(*this, Entrada(3),
+    CopiarTabela(*this, Bases, Entrada(3),
                  ComGerador(*this, DescricaoPerfilBotoes(), "TB_PERFILBOTOES", "pbo_codigo", "GEN_PERFILBOTOES"));
 }
-void NucleoQuorvel::ConverterBotoneira() { CopiarTabela(*this, Entrada(4), DescricaoBotoneira()); }
+void NucleoQuorvel::ConverterBotoneira() { CopiarTabela(*this, Bases, Entrada(4), DescricaoBotoneira()); }
 void NucleoQuorvel::ConverterGenero() {
-    CopiarTabela(*this, Entrada(5), ComGerador(*this, DescricaoGenero(), "TB_GENERO", "gen_codigo", "GEN_GENERO"));
+    CopiarTabela(*this, Bases, Entrada(5),
+                 ComGerador(*this, DescricaoGenero(), "TB_GENERO", "gen_codigo", "GEN_GENERO"));
 }
-void NucleoQuorvel::ConverterMusicas() { ConverterTabelaMusicas(*this, Entrada(6)); }
-void NucleoQuorvel::ConverterEcad() { ConverterTabelaEcad(*this, Entrada(7)); }
-void NucleoQuorvel::ConverterIrradiacao() { CopiarTabela(*this, Entrada(8), DescricaoIrradiacao()); }
-void NucleoQuorvel::ConverterProgAuto() { CopiarTabela(*this, Entrada(9), DescricaoProgAuto()); }
-void NucleoQuorvel::ConverterVinhetas() { ConverterTabelaVinhetas(*this, Entrada(10)); }
+void NucleoQuorvel::ConverterMusicas() { ConverterTabelaMusicas(*this, Bases, Entrada(6)); }
+void NucleoQuorvel::ConverterEcad() { ConverterTabelaEcad(*this, Bases, Entrada(7)); }
+void NucleoQuorvel::ConverterIrradiacao() { CopiarTabela(*this, Bases, Entrada(8), DescricaoIrradiacao()); }
+void NucleoQuorvel::ConverterProgAuto() { CopiarTabela(*this, Bases, Entrada(9), DescricaoProgAuto()); }
+void NucleoQuorvel::ConverterVinhetas() { ConverterTabelaVinhetas(*this, Bases, Entrada(10)); }
 
 }  // namespace quorvel

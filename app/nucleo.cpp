@@ -8,27 +8,7 @@
 
 namespace quorvel {
 
-namespace {
-
-// Every connection logs in as the administrator of the installations; every transaction reads
-// committed data, sees the last committed version and never waits for a lock.
-void ConfigurarBase(TIBDatabase& banco, TIBTransaction& transacao, TIBQuery& consulta) {
-    banco.Params = {"user_name=SYSDBA", "password=quindorex"};
-    banco.LoginPrompt = false;
-    banco.SQLDialect = 1;
-    transacao.SetDefaultDatabase(&banco);
-    transacao.Params = {"read_committed", "rec_version", "nowait"};
-    consulta.SetDatabase(&banco);
-    consulta.SetTransaction(&transacao);
-}
-
-}  // namespace
-
-NucleoQuorvel::NucleoQuorvel(PortaOperador& operador) : operador_(operador) {
-    ConfigurarBase(DB_2009, Transaction_2009, QueryConverte2009);
-    ConfigurarBase(DB_Audio, Transaction_Audio, QueryConverteAudio);
-    ConfigurarBase(DB_Adm, Transaction_Adm, QueryConverteAdm);
-}
+NucleoQuorvel::NucleoQuorvel(PortaOperador& operador) : operador_(operador) {}
 
 NucleoQuorvel::~NucleoQuorvel() {
     Estado.Interrompido = true;

@@ -1,20 +1,17 @@
 #pragma once
-// The core of the program: the run state, the three databases with their transactions and
-// scratch statements, the migrators and the run controller. It does not know Qt; a front end
-// owns one and talks to it through the operator port.
+// The core of the program: the run state, the databases of a run, the migrators and the run
+// controller. It does not know Qt; a front end owns one and talks to it through the operator port.
 #include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
 #include <thread>
 
-#include "migration/estado_execucao.h"
 #include "app/operador.h"
 #include "app/sequencia.h"
-#include "db/ib_conexao.h"
-#include "db/ib_query.h"
 #include "migration/ambiente.h"
-#include "music/cadastro_datasets.h"
+#include "migration/estado_execucao.h"
+#include "music/bases_cadastro.h"
 
 namespace quorvel {
 
@@ -30,12 +27,9 @@ public:
 
     EstadoExecucao Estado;
 
-    // The databases of the 2009 installation and of the 2010 installation.
-    TIBDatabase DB_2009, DB_Audio, DB_Adm;
-    TIBTransaction Transaction_2009, Transaction_Audio, Transaction_Adm;
-    TIBQuery QueryConverte2009, QueryConverteAudio, QueryConverteAdm;
-    // The cached-update datasets of music registration, on the audio database.
-    DatasetsCadastro CadastroMusicas{DB_Audio, Transaction_Audio};
+    // The databases of the 2009 installation and of the 2010 installation, with the datasets of
+    // music registration: ConectarBases connects them, the migrators work on them.
+    BasesComCadastro Bases;
 
     // The progress bars' maxima (the totals shown are read back from them).
     int MaximoProgressoAtual = 0;
@@ -87,20 +81,12 @@ public:
 
     // What the migrations ask of the run.
     EstadoExecucao& EstadoRun() override { return Estado; }
-    TIBQuery& Origem() override { return QueryConverte2009; }
-    TIBQuery& AlvoAudio() override { return QueryConverteAudio; }
-    TIBQuery& AlvoAdm() override { return QueryConverteAdm; }
-    TIBTransaction& TransacaoAudio() override { return Transaction_Audio; }
-    TIBTransaction& TransacaoAdm() override { return Transaction_Adm; }
-    TIBDatabase& BaseAudio() override { return DB_Audio; }
-    TIBDatabase& BaseAdm() override { return DB_Adm; }
     bool TabelaMarcada(int indice) override { return operador_.TabelaMarcada(indice); }
     void DefinirMaximoAtual(int maximo) override { MaximoProgressoAtual = maximo; }
     void Mensagem(const std::string& texto, TipoMensagem tipo) override;
     void GravarSequencia(const std::string& tabela, const std::string& codigo) override;
     std::string Pasta2010() override { return operador_.Pasta2010(); }
     std::string CodigoRetomada() override;
-    DatasetsCadastro& DatasetsMusicas() override { return CadastroMusicas; }
 
 private:
     void IniciarTrabalhador();

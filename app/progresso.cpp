@@ -19,8 +19,8 @@ int32_t NucleoQuorvel::ContarRegistros(const std::string& tabela, const std::str
     std::string texto = "SELECT COUNT(*) TOTAL FROM " + tabela;
     if (!colunaChave.empty())
         texto += " WHERE " + colunaChave + " >= " + ValidarCodigoSequencia(Estado.ArquivoSeq, Estado.SeqCodigo);
-    TIBQuery contagem(&DB_2009);
-    contagem.SetTransaction(&Transaction_2009);
+    TIBQuery contagem(&Bases.DB_2009);
+    contagem.SetTransaction(&Bases.Transaction_2009);
     contagem.SQL.SetText(texto);
     contagem.Open();
     return contagem.FieldByName("TOTAL").AsInteger();

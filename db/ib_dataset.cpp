@@ -111,7 +111,8 @@ void TIBUpdateSQL::Inserir(TIBQuery& dataset, const std::vector<Valor>& valores)
             case 0: p.Clear(); break;
             case 1:
                 if (campo->Scale() != 0) p.SetAsFloat(ValorComoDecimal(v, campo->Scale()));
-                else if (campo->DataType() == TipoCampo::Inteiro) p.SetAsInteger(static_cast<int32_t>(std::get<int64_t>(v)));
+                else if (campo->DataType() == TipoCampo::Inteiro)
+                    p.SetAsInteger(static_cast<int32_t>(std::get<int64_t>(v)));
                 else p.SetAsLargeInt(std::get<int64_t>(v));
                 break;
             case 2: p.SetAsFloat(std::get<double>(v)); break;

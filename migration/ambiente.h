@@ -1,18 +1,15 @@
 #pragma once
 // The contract between the table migrations and the run that drives them: which table a
-// migration copies, and what it needs from the run (the run state, the scratch statements and
-// transactions, the check boxes, the progress display, messages and the checkpoint). The core
-// implements it; the migrations know nothing else of the program.
+// migration copies, and what it asks of the run around it (the run state, the check boxes, the
+// progress display, messages, the checkpoint and the 2010 folder). The core implements it; the
+// migrations know nothing else of the program. The databases come to them apart
+// (migration/bases_execucao.h).
 #include <string>
 
-#include "db/ib_conexao.h"
-#include "db/ib_query.h"
 #include "migration/estado_execucao.h"
 #include "migration/mensagem.h"
 
 namespace quorvel {
-
-struct DatasetsCadastro;
 
 // The table a migration copies.
 struct TabelaMigracao {
@@ -26,13 +23,6 @@ public:
     virtual ~AmbienteMigracao() = default;
 
     virtual EstadoExecucao& EstadoRun() = 0;
-    virtual TIBQuery& Origem() = 0;     // the source cursor on the 2009 database
-    virtual TIBQuery& AlvoAudio() = 0;  // the target statement on the 2010 audio database
-    virtual TIBQuery& AlvoAdm() = 0;    // the target statement on the 2010 administration database
-    virtual TIBTransaction& TransacaoAudio() = 0;
-    virtual TIBTransaction& TransacaoAdm() = 0;
-    virtual TIBDatabase& BaseAudio() = 0;
-    virtual TIBDatabase& BaseAdm() = 0;
 
     // The table check box of the sequence entry (0..9).
     virtual bool TabelaMarcada(int indice) = 0;
@@ -48,8 +38,6 @@ public:
     virtual std::string CodigoRetomada() = 0;
     // The 2010 folder as typed.
     virtual std::string Pasta2010() = 0;
-    // The datasets through which music registration writes folders, lookups and music records.
-    virtual DatasetsCadastro& DatasetsMusicas() = 0;
 };
 
 }  // namespace quorvel

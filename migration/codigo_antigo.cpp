@@ -2,8 +2,8 @@
 
 namespace quorvel {
 
-bool ExisteCodigoAntigo(AmbienteMigracao& ambiente) {
-    TIBQuery& alvo = ambiente.AlvoAudio();
+bool ExisteCodigoAntigo(BasesExecucao& bases) {
+    TIBQuery& alvo = bases.QueryConverteAudio;
     alvo.Close();
     // No row is returned; only the column list of the result is looked at.
     alvo.SQL.SetText("SELECT * FROM TB_MUSICAS WHERE 1 = 2");

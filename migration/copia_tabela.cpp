@@ -71,7 +71,8 @@ std::string ConsultaOrigem(const TabelaMigracao& entrada, const DescricaoCopia& 
     return texto + " ORDER BY " + entrada.colunaChave;
 }
 
-void CopiarTabela(AmbienteMigracao& ambiente, const TabelaMigracao& entrada, const DescricaoCopia& descricao) {
+void CopiarTabela(AmbienteMigracao& ambiente, BasesExecucao& bases, const TabelaMigracao& entrada,
+                  const DescricaoCopia& descricao) {
     EstadoExecucao& estado = ambiente.EstadoRun();
     estado.RegistroAtual = 0;
     ambiente.AtualizarProgresso();
@@ -79,10 +80,9 @@ void CopiarTabela(AmbienteMigracao& ambiente, const TabelaMigracao& entrada, con
 
     if (descricao.antesDeComecar) descricao.antesDeComecar();
 
-    const bool adm = descricao.destino == BaseDestino::Adm;
-    TIBQuery& alvo = adm ? ambiente.AlvoAdm() : ambiente.AlvoAudio();
-    TIBTransaction& transacao = adm ? ambiente.TransacaoAdm() : ambiente.TransacaoAudio();
-    TIBQuery& origem = ambiente.Origem();
+    TIBQuery& alvo = bases.Alvo(descricao.destino);
+    TIBTransaction& transacao = bases.Transacao(descricao.destino);
+    TIBQuery& origem = bases.QueryConverte2009;
 
     origem.Close();
     if (MaiusculasAscii(estado.SeqTabela) != entrada.tabela) {

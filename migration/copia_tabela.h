@@ -12,6 +12,7 @@
 
 #include "db/ib_query.h"
 #include "migration/ambiente.h"
+#include "migration/bases_execucao.h"
 
 namespace quorvel {
 
@@ -29,8 +30,6 @@ struct Mapeamento {
     const char* coluna;     // "age_nome"
     Leitura leitura;
 };
-
-enum class BaseDestino { Adm, Audio };
 
 struct DescricaoCopia {
     BaseDestino destino = BaseDestino::Audio;
@@ -59,8 +58,10 @@ struct DescricaoCopia {
 std::string ConsultaOrigem(const TabelaMigracao& entrada, const DescricaoCopia& descricao,
                            const std::string& codigo);
 
-// Runs the copy procedure for the sequence entry. A failed row is handled inside (message,
-// stop flag, commit, checkpoint); any other failure is raised.
-void CopiarTabela(AmbienteMigracao& ambiente, const TabelaMigracao& entrada, const DescricaoCopia& descricao);
+// Runs the copy procedure for the table, from the 2009 database into the description's 2010
+// database. A failed row is handled inside (message, stop flag, commit, checkpoint); any other
+// failure is raised.
+void CopiarTabela(AmbienteMigracao& ambiente, BasesExecucao& bases, const TabelaMigracao& entrada,
+                  const DescricaoCopia& descricao);
 
 }  // namespace quorvel

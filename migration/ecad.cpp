@@ -35,9 +35,9 @@ int32_t CodigoMusica2010(TIBQuery& busca, int32_t codigoAntigo) {
 
 const char* const IndiceCodigoAntigo = "IX_MUS_CODIGO_ANTIGO";
 
-bool ExisteIndiceCodigoAntigo(AmbienteMigracao& ambiente) {
-    TIBQuery consulta(&ambiente.BaseAudio());
-    consulta.SetTransaction(&ambiente.TransacaoAudio());
+bool ExisteIndiceCodigoAntigo(BasesExecucao& bases) {
+    TIBQuery consulta(&bases.DB_Audio);
+    consulta.SetTransaction(&bases.Transaction_Audio);
     consulta.SQL.SetText(std::string("SELECT COUNT(*) TOTAL FROM RDB$INDICES WHERE RDB$INDEX_NAME = '") +
                          IndiceCodigoAntigo + "'");
     consulta.Open();
@@ -46,12 +46,12 @@ bool ExisteIndiceCodigoAntigo(AmbienteMigracao& ambiente) {
 
 // Runs a statement that changes the schema on the audio target statement and commits it, so
 // that it takes effect for the statements that follow.
-void ExecutarDefinicao(AmbienteMigracao& ambiente, const std::string& texto) {
-    TIBQuery& alvo = ambiente.AlvoAudio();
+void ExecutarDefinicao(BasesExecucao& bases, const std::string& texto) {
+    TIBQuery& alvo = bases.QueryConverteAudio;
     alvo.Close();
     alvo.SQL.SetText(texto);
     alvo.ExecSQL();
-    ambiente.TransacaoAudio().CommitRetaining();
+    bases.Transaction_Audio.CommitRetaining();
 }
 
 void ProcessarEcad(CopiaEcad& copia, TIBQuery& origem, TIBQuery& alvo) {
@@ -79,7 +79,7 @@ void ProcessarEcad(CopiaEcad& copia, TIBQuery& origem, TIBQuery& alvo) {
 
 }  // namespace
 
-void ConverterTabelaEcad(AmbienteMigracao& ambiente, const TabelaMigracao& entrada) {
+void ConverterTabelaEcad(AmbienteMigracao& ambiente, BasesExecucao& bases, const TabelaMigracao& entrada) {
     auto copia = std::make_shared<CopiaEcad>();
 
     DescricaoCopia d;
@@ -87,32 +87,32 @@ void ConverterTabelaEcad(AmbienteMigracao& ambiente, const TabelaMigracao& entra
     d.mensagemFalha = "N\xE3o foi poss\xEDvel inserir o ECAD c\xF3" "digo: ";
     // Without the 2009 codes of the musics the log cannot be translated: the run ends here,
     // before anything is deleted.
-    d.antesDeComecar = [&ambiente] {
-        if (ExisteCodigoAntigo(ambiente)) return;
+    d.antesDeComecar = [&ambiente, &bases] {
+        if (ExisteCodigoAntigo(bases)) return;
         ambiente.Mensagem("O campo MUS_CODIGO_ANTIGO n\xE3o existe na tabela TB_MUSICAS da vers\xE3o 2010. Verifique.",
                           TipoMensagem::Informacao);
         throw AbortoSilencioso();
     };
     // Every row looks its music up by the 2009 code: without an index each lookup reads the whole
     // music table, which makes a large log take hours. The index lives as long as the column.
-    d.antesDasLinhas = [&ambiente, copia] {
-        if (!ExisteIndiceCodigoAntigo(ambiente))
-            ExecutarDefinicao(ambiente, std::string("CREATE INDEX ") + IndiceCodigoAntigo +
-                                            " ON TB_MUSICAS (MUS_CODIGO_ANTIGO)");
-        copia->busca = std::make_unique<TIBQuery>(&ambiente.BaseAudio());
-        copia->busca->SetTransaction(&ambiente.TransacaoAudio());
+    d.antesDasLinhas = [&bases, copia] {
+        if (!ExisteIndiceCodigoAntigo(bases))
+            ExecutarDefinicao(bases, std::string("CREATE INDEX ") + IndiceCodigoAntigo +
+                                         " ON TB_MUSICAS (MUS_CODIGO_ANTIGO)");
+        copia->busca = std::make_unique<TIBQuery>(&bases.DB_Audio);
+        copia->busca->SetTransaction(&bases.Transaction_Audio);
     };
     d.processarLinha = [copia](TIBQuery& origem, TIBQuery& alvo) { ProcessarEcad(*copia, origem, alvo); };
     // The whole log is copied: the 2009 codes have served their purpose. The drop is committed at
     // once, so that it does not hang on a later table's commit (which may never come: work left
     // uncommitted at the end of a run is rolled back).
-    d.aoTerminar = [&ambiente, copia] {
+    d.aoTerminar = [&bases, copia] {
         copia->busca.reset();
-        if (ExisteIndiceCodigoAntigo(ambiente))
-            ExecutarDefinicao(ambiente, std::string("DROP INDEX ") + IndiceCodigoAntigo);
-        ExecutarDefinicao(ambiente, "ALTER TABLE TB_MUSICAS DROP MUS_CODIGO_ANTIGO");
+        if (ExisteIndiceCodigoAntigo(bases))
+            ExecutarDefinicao(bases, std::string("DROP INDEX ") + IndiceCodigoAntigo);
+        ExecutarDefinicao(bases, "ALTER TABLE TB_MUSICAS DROP MUS_CODIGO_ANTIGO");
     };
-    CopiarTabela(ambiente, entrada, d);
+    CopiarTabela(ambiente, bases, entrada, d);
 }
 
 }  // namespace quorvel

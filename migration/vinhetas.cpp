@@ -72,7 +72,7 @@ void ProcessarVinheta(AmbienteMigracao& ambiente, CopiaVinhetas& copia, TIBQuery
 
 }  // namespace
 
-void ConverterTabelaVinhetas(AmbienteMigracao& ambiente, const TabelaMigracao& entrada) {
+void ConverterTabelaVinhetas(AmbienteMigracao& ambiente, BasesExecucao& bases, const TabelaMigracao& entrada) {
     auto copia = std::make_shared<CopiaVinhetas>();
 
     DescricaoCopia d;
@@ -87,7 +87,7 @@ void ConverterTabelaVinhetas(AmbienteMigracao& ambiente, const TabelaMigracao& e
         return "Erro ao converter o dispositivo: " + origem.FieldByName("vin_dispositivo").AsString() +
                "\r\rArquivo: " + copia->nomeArquivo;
     };
-    CopiarTabela(ambiente, entrada, d);
+    CopiarTabela(ambiente, bases, entrada, d);
 }
 
 }  // namespace quorvel

@@ -152,10 +152,9 @@ void GravarMusica(DatasetsCadastro& cad, const std::string& caminhoCompleto, con
     cad.Transacao().CommitRetaining();
 }
 
-void CadastrarMusica(AmbienteMigracao& ambiente, const std::string& pasta, const std::string& arquivo,
-                     const std::string& titulo, const std::string& interprete, const std::string& compositor,
-                     int32_t genero, int32_t codigoAntigo) {
-    DatasetsCadastro& cad = ambiente.DatasetsMusicas();
+void CadastrarMusica(AmbienteMigracao& ambiente, DatasetsCadastro& cad, const std::string& pasta,
+                     const std::string& arquivo, const std::string& titulo, const std::string& interprete,
+                     const std::string& compositor, int32_t genero, int32_t codigoAntigo) {
     try {
         const std::string caminho = CaminhoServidor(pasta, ambiente.EstadoRun().Servidor);
         if (CaminhoDeRedeDireta(caminho)) {

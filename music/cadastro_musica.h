@@ -10,13 +10,14 @@
 
 namespace quorvel {
 
-// Registers the music file `arquivo` in the folder `pasta`. Skips it, with a message, when its
-// folder is a network path reached through the host; skips it silently when a record with its
-// name exists. Any failure rolls the audio transaction back (retaining) and is dropped: this
-// never raises.
-void CadastrarMusica(AmbienteMigracao& ambiente, const std::string& pasta, const std::string& arquivo,
-                     const std::string& titulo, const std::string& interprete, const std::string& compositor,
-                     int32_t genero, int32_t codigoAntigo);
+// Registers the music file `arquivo` in the folder `pasta` through the registration datasets (the
+// run gives the host part of the administration database's location and shows the messages).
+// Skips it, with a message, when its folder is a network path reached through the host; skips it
+// silently when a record with its name exists. Any failure rolls the audio transaction back
+// (retaining) and is dropped: this never raises.
+void CadastrarMusica(AmbienteMigracao& ambiente, DatasetsCadastro& cad, const std::string& pasta,
+                     const std::string& arquivo, const std::string& titulo, const std::string& interprete,
+                     const std::string& compositor, int32_t genero, int32_t codigoAntigo);
 
 // Reads the file's audio information, rewrites its tag (MP3), resolves the lookups and inserts
 // the music record, then stores the 2009 code. Raises on database failures.

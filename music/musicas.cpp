@@ -11,7 +11,7 @@ namespace {
 
 // The music rows write nothing themselves: each one relocates its file and hands it to music
 // registration, which never raises. What can fail here is reading the 2009 row.
-void ProcessarMusica(AmbienteMigracao& ambiente, TIBQuery& origem) {
+void ProcessarMusica(AmbienteMigracao& ambiente, DatasetsCadastro& cadastro, TIBQuery& origem) {
     const std::string interprete = origem.FieldByName("mus_interprete").AsString();
     const std::string titulo = origem.FieldByName("mus_nome").AsString();
     const std::string extensao = origem.FieldByName("mus_extensao").AsString();
@@ -24,27 +24,30 @@ void ProcessarMusica(AmbienteMigracao& ambiente, TIBQuery& origem) {
     const std::string compositor = origem.FieldByName("mus_compositor").AsString();
     const int32_t genero = origem.FieldByName("gen_codigo").AsInteger();
     const int32_t codigo = origem.FieldByName("mus_codigo").AsInteger();
-    CadastrarMusica(ambiente, destino.pasta, destino.arquivo, titulo, interprete, compositor, genero, codigo);
+    CadastrarMusica(ambiente, cadastro, destino.pasta, destino.arquivo, titulo, interprete, compositor, genero,
+                    codigo);
 }
 
 }  // namespace
 
-void ConverterTabelaMusicas(AmbienteMigracao& ambiente, const TabelaMigracao& entrada) {
+void ConverterTabelaMusicas(AmbienteMigracao& ambiente, BasesComCadastro& bases, const TabelaMigracao& entrada) {
     DescricaoCopia d;
     d.destino = BaseDestino::Audio;
     d.mensagemFalha = "N\xE3o foi poss\xEDvel inserir o m\xFAsica c\xF3" "digo: ";
     // The column that keeps every music's 2009 code for the play-log migration. It is committed
     // at once, so that a registration that fails and rolls back cannot take it away again.
-    d.antesDasLinhas = [&ambiente] {
-        if (ExisteCodigoAntigo(ambiente)) return;
-        TIBQuery& alvo = ambiente.AlvoAudio();
+    d.antesDasLinhas = [&bases] {
+        if (ExisteCodigoAntigo(bases)) return;
+        TIBQuery& alvo = bases.QueryConverteAudio;
         alvo.Close();
         alvo.SQL.SetText("ALTER TABLE TB_MUSICAS ADD MUS_CODIGO_ANTIGO INTEGER");
         alvo.ExecSQL();
-        ambiente.TransacaoAudio().CommitRetaining();
+        bases.Transaction_Audio.CommitRetaining();
     };
-    d.processarLinha = [&ambiente](TIBQuery& origem, TIBQuery&) { ProcessarMusica(ambiente, origem); };
-    CopiarTabela(ambiente, entrada, d);
+    d.processarLinha = [&ambiente, &bases](TIBQuery& origem, TIBQuery&) {
+        ProcessarMusica(ambiente, bases.CadastroMusicas, origem);
+    };
+    CopiarTabela(ambiente, bases, entrada, d);
 }
 
 }  // namespace quorvel

@@ -45,14 +45,14 @@ protected:
 TEST_F(Conectar, ConectaAsTresBasesDeUmaInstalacao) {
     ASSERT_TRUE(Conectar_());
     EXPECT_TRUE(operador.TextosMensagens().empty());
-    EXPECT_TRUE(nucleo.DB_Adm.Connected() && nucleo.DB_Audio.Connected() && nucleo.DB_2009.Connected());
-    EXPECT_TRUE(nucleo.Transaction_Adm.Active() && nucleo.Transaction_Audio.Active() &&
-                nucleo.Transaction_2009.Active());
+    const BasesExecucao& bases = nucleo.Bases;
+    EXPECT_TRUE(bases.DB_Adm.Connected() && bases.DB_Audio.Connected() && bases.DB_2009.Connected());
+    EXPECT_TRUE(bases.Transaction_Adm.Active() && bases.Transaction_Audio.Active() && bases.Transaction_2009.Active());
     EXPECT_EQ(nucleo.Estado.Servidor, "C");
-    EXPECT_EQ(nucleo.DB_2009.DatabaseName(), "C:\\Dados\\BASE2009.FDB");
+    EXPECT_EQ(nucleo.Bases.DB_2009.DatabaseName(), "C:\\Dados\\BASE2009.FDB");
     // A second start reconnects from a disconnected state of its own making.
     ASSERT_TRUE(Conectar_());
-    EXPECT_TRUE(nucleo.DB_2009.Connected());
+    EXPECT_TRUE(nucleo.Bases.DB_2009.Connected());
 }
 
 TEST_F(Conectar, PastasVaziasSaoRecusadasAntesDeTudo) {
@@ -91,7 +91,7 @@ TEST_F(Conectar, ArquivosQueFaltamNaOrdemCerta) {
     EXPECT_FALSE(Conectar_());
     EXPECT_EQ(operador.TextosMensagens().back(), "O arquivo D:\\Quorvel2009\\Base.ini n\xE3o foi encontrado.");
     EXPECT_EQ(operador.focos2009, 1);
-    EXPECT_FALSE(nucleo.DB_Adm.Connected());
+    EXPECT_FALSE(nucleo.Bases.DB_Adm.Connected());
 }
 
 TEST_F(Conectar, VerificacaoDaMaquinaServidor) {
@@ -126,7 +126,7 @@ TEST_F(Conectar, TresMensagensQuandoNenhumaBaseResponde) {
               (std::vector<std::string>{"N\xE3o foi poss\xEDvel conectar com a BaseAdm 2010.",
                                         "N\xE3o foi poss\xEDvel conectar com a BaseAudio 2010.",
                                         "N\xE3o foi poss\xEDvel conectar com a Base de Dados 2009."}));
-    EXPECT_EQ(nucleo.DB_2009.DatabaseName(), "C:\\Dados\\FALTA.FDB");
+    EXPECT_EQ(nucleo.Bases.DB_2009.DatabaseName(), "C:\\Dados\\FALTA.FDB");
     // With a table checked the run then fails at the record count and does not start.
     operador.MarcarSo({0});
     nucleo.DefinirPastaPrograma(inst.PastaPrograma());

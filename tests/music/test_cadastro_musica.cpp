@@ -37,9 +37,9 @@ protected:
         // The music table migration adds the column before any registration.
         inst.bases.ExecutarAudio("ALTER TABLE TB_MUSICAS ADD MUS_CODIGO_ANTIGO INTEGER;");
         nucleo = std::make_unique<NucleoQuorvel>(operador);
-        nucleo->DB_Audio.SetDatabaseName(inst.bases.LocalAudio());
-        nucleo->DB_Audio.Open();
-        nucleo->Transaction_Audio.StartTransaction();
+        nucleo->Bases.DB_Audio.SetDatabaseName(inst.bases.LocalAudio());
+        nucleo->Bases.DB_Audio.Open();
+        nucleo->Bases.Transaction_Audio.StartTransaction();
         nucleo->Estado.Servidor = "C";
     }
 
@@ -54,7 +54,8 @@ protected:
     void Cadastrar(const std::string& arquivo, const std::string& titulo, const std::string& interprete,
                    int32_t codigoAntigo, const std::string& pasta = kPasta, const std::string& compositor = "",
                    int32_t genero = 3) {
-        CadastrarMusica(*nucleo, pasta, arquivo, titulo, interprete, compositor, genero, codigoAntigo);
+        CadastrarMusica(*nucleo, nucleo->Bases.CadastroMusicas, pasta, arquivo, titulo, interprete, compositor, genero,
+                        codigoAntigo);
     }
     Linhas Musicas() const { return inst.bases.ConsultarAudio(kColunas); }
     Linhas Pastas() const { return inst.bases.ConsultarAudio("SELECT PAS_CODIGO, PAS_PATH, PAS_TAMANHO FROM TB_PASTAS ORDER BY 1"); }
