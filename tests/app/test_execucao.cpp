@@ -3,9 +3,7 @@
 
 #include <filesystem>
 
-#include "apoio/instalacao_teste.h"
-#include "apoio/operador_roteirizado.h"
-#include "app/nucleo.h"
+#include "apoio/execucao_migracao.h"
 #include "platform/arquivos.h"
 
 using namespace quorvel;
@@ -13,33 +11,8 @@ using namespace quorvel::teste;
 
 namespace {
 
-const char* const kSucesso = "Atualiza\xE7\xE3o realizada com sucesso.";
-const char* const kInterrompida = "Atualiza\xE7\xE3o foi interrompida.";
-
-class Execucao : public ::testing::Test {
-protected:
-    void SetUp() override {
-        operador.pasta2009 = inst.Pasta2009();
-        operador.pasta2010 = inst.Pasta2010();
-        nucleo = std::make_unique<NucleoQuorvel>(operador);
-        nucleo->DefinirPastaPrograma(inst.PastaPrograma());
-    }
-
-    // Presses a start button and waits for the worker's end.
-    bool Rodar(bool continuar = false) {
-        const bool iniciou = nucleo->ExecutarAcao([&] {
-            continuar ? nucleo->BContinuarProcessoClick() : nucleo->BAtualizarClick();
-        });
-        nucleo->AguardarTrabalhador();
-        return iniciou;
-    }
-
-    std::string Seq() const { return LerHost(inst.ArquivoSeqHost()); }
-
-    InstalacaoTeste inst;
-    OperadorRoteirizado operador;
-    std::unique_ptr<NucleoQuorvel> nucleo;
-};
+// The whole-run fixture, as it is.
+class Execucao : public ExecucaoMigracao {};
 
 const char* const kAgenda =
     "INSERT INTO TB_AGENDA VALUES (1, 'Jos\xE9 da Concei\xE7\xE3o', '11 5555-0001', NULL, '11 99999-0001', "
@@ -206,8 +179,7 @@ TEST_F(Execucao, PararECommitEmLinhasEscolhidasERetomarSemPerderNemDobrar) {
     // "Continuar processo", Yes to the question: the agenda resumes at 10 and keeps its rows.
     operador.aoAtualizar = nullptr;
     operador.respostaPergunta = true;
-    nucleo = std::make_unique<NucleoQuorvel>(operador);
-    nucleo->DefinirPastaPrograma(inst.PastaPrograma());
+    NovoNucleo();
     ASSERT_TRUE(Rodar(true));
     EXPECT_EQ(operador.perguntas.size(), 1u);
     EXPECT_EQ(nucleo->UltimoResultado(), ResultadoExecucao::Sucesso);
@@ -232,8 +204,7 @@ TEST_F(Execucao, CommitAposAUltimaLinhaNaoFazRetomadaRepetirLinha) {
     EXPECT_EQ(Seq(), "[SEQ]\r\nsTabela=TB_GENERO\r\nsCodigo=10\r\n");
     operador.aoAtualizar = nullptr;
     operador.respostaPergunta = true;
-    nucleo = std::make_unique<NucleoQuorvel>(operador);
-    nucleo->DefinirPastaPrograma(inst.PastaPrograma());
+    NovoNucleo();
     ASSERT_TRUE(Rodar(true));
     EXPECT_EQ(nucleo->UltimoResultado(), ResultadoExecucao::Sucesso);
     EXPECT_EQ(inst.bases.ConsultarAudio("SELECT GEN_CODIGO FROM TB_GENERO ORDER BY 1"), (Linhas{{"2"}, {"9"}}));

@@ -1,6 +1,6 @@
 // Whole runs of the play-log migration: music codes translated through MUS_CODIGO_ANTIGO of the
 // 2010 TB_MUSICAS, which a music copy would have filled (here it is filled by hand).
-#include "execucao_migracao.h"
+#include "apoio/execucao_migracao.h"
 
 namespace quorvel::teste {
 namespace {

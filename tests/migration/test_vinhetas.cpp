@@ -1,5 +1,5 @@
 // Whole runs of the jingle migration: rows, computed values and the jingle files.
-#include "execucao_migracao.h"
+#include "apoio/execucao_migracao.h"
 
 namespace quorvel::teste {
 namespace {

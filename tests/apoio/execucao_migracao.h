@@ -1,6 +1,6 @@
 #pragma once
-// Whole runs of the table migrations through the core: a test installation, a scripted operator
-// with both folders filled in, and helpers to start, continue and inspect runs.
+// Whole runs through the core, the fixture of every test of a run: a test installation, a
+// scripted operator with both folders filled in, and helpers to start, continue and inspect runs.
 #include <gtest/gtest.h>
 
 #include <filesystem>
