@@ -248,8 +248,7 @@ void TfrmQuorvel2009_2010::FormCreate(const std::string& pastaPrograma) {
         LabelVersaoFB->move(esquerda + DistanciaLedRotulo, TopoRotuloVersao);
 
         HabilitarControles(true);
-    } catch (const ServidorNaoEncontrado& e) {
-        // The operator is told why; the window opens as designed.
+    } catch (const ServidorNaoEncontrado& e) {  // told why, the window opens as designed
         Mensagem(TituloQuorvel, e.mensagem(), TipoMensagem::Informacao);
     } catch (const std::exception& e) {
         Mensagem(TituloQuorvel, TextoRelatorioErro(e.what()), TipoMensagem::Erro);
