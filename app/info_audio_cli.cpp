@@ -11,6 +11,7 @@
 #include "platform/arquivos.h"
 #include "platform/caminhos.h"
 #include "platform/erros.h"
+#include "platform/programa.h"
 #include "platform/texto.h"
 
 namespace quorvel {
@@ -56,6 +57,8 @@ int ExecutarInfoAudio(int argc, char** argv) {
         MostrarUso(std::cerr);
         return 2;
     }
+    const ConsoleUtf8 console;
+    SaidaPadraoBinaria();
     int status = 0;
     for (int i = 0; i < argc; ++i) {
         const std::string dado = argv[i];

@@ -7,6 +7,7 @@
 #include "apoio/audio_amostras.h"
 #include "apoio/pasta_temporaria.h"
 #include "music/info_audio.h"
+#include "platform/caminhos.h"
 #include "platform/erros.h"
 #include "platform/texto.h"
 
@@ -50,9 +51,12 @@ protected:
     std::string Mp3(const std::string& nome, const std::string& opcoes, const std::string& script = "") {
         teste::GerarMp3(pastaHost + "/" + nome, 2, opcoes);
         if (!script.empty()) teste::Python(script, pastaHost + "/" + nome);
-        return "C:\\Musicas\\" + nome;
+        return Windows(nome);
     }
     std::string Host(const std::string& nome) { return pastaHost + "/" + nome; }
+    // The path text of a file of the folder: C:\Musicas\<nome> through the drive folder (Linux),
+    // the folder's own path (Windows).
+    std::string Windows(const std::string& nome) { return CaminhoWindowsDeHost(Host(nome)); }
 };
 
 const char* const kTagCompleta = R"PY(
@@ -159,7 +163,7 @@ m.ID3(sys.argv[1]).delete(sys.argv[1], delete_v1=False, delete_v2=True)
         b += teste::BlocoID3v1("Dez", "", "", "1990", "comentario longo de trinta!!", -1, 255);
         teste::GravarBytes(Host("v10.mp3"), b);
     }
-    LerInfoAudio("C:\\Musicas\\v10.mp3");
+    LerInfoAudio(Windows("v10.mp3"));
     EXPECT_EQ(InfoAudio.TagVersao, "1.0");
     EXPECT_EQ(InfoAudio.FrameTRCK, "0");
     EXPECT_EQ(InfoAudio.FrameTCON, "");
@@ -188,7 +192,7 @@ TEST_F(InfoAudioTeste, SemTagVBRECBR) {
 TEST_F(InfoAudioTeste, WAVDe12Segundos) {
     teste::GerarWav(Host("voz.wav"), 12.3456, 44100, 2);
     CriarLeitores(".wav");
-    LerInfoAudio("C:\\Musicas\\VOZ.WAV");
+    LerInfoAudio(Windows("VOZ.WAV"));
     EXPECT_EQ(InfoAudio.Duracao, "12,346 seg.");
     EXPECT_EQ(InfoAudio.ModoCanal, "Stereo");
     EXPECT_EQ(InfoAudio.TaxaAmostragem, "44100 hz");
@@ -198,7 +202,7 @@ TEST_F(InfoAudioTeste, WAVDe12Segundos) {
     EXPECT_EQ(InfoAudio.VersaoCamada, "");
     // Short WAV: no leading zero before the separator.
     teste::GerarWav(Host("curto.wav"), 0.25, 8000, 1);
-    LerInfoAudio("C:\\Musicas\\curto.wav");
+    LerInfoAudio(Windows("curto.wav"));
     EXPECT_EQ(InfoAudio.Duracao, ",250 seg.");
     LiberarLeitores(".wav");
     EXPECT_FALSE(LeitorWAV);
@@ -208,16 +212,16 @@ TEST_F(InfoAudioTeste, MP3InvalidoOuAusente) {
     teste::GravarBytes(Host("texto.mp3"), teste::TagID3v2Manual(3, 0, teste::QuadroManual("TIT2", std::string(1, '\0') + "x"), 10) +
                                               std::string(5000, 'a'));
     CriarLeitores(".mp3");
-    LerInfoAudio("C:\\Musicas\\texto.mp3");
+    LerInfoAudio(Windows("texto.mp3"));
     EXPECT_EQ(InfoAudio.MPEGValido, "N\xE3o");
     EXPECT_EQ(InfoAudio.TagExiste, "");
     EXPECT_EQ(InfoAudio.FrameTIT2, "");
 
-    LerInfoAudio("C:\\Musicas\\falta.mp3");
+    LerInfoAudio(Windows("falta.mp3"));
     EXPECT_TRUE(RegistroVazio());
     ValoresTag valores;
     valores.TIT2 = "Titulo";
-    GravarTag("C:\\Musicas\\falta.mp3", valores);
+    GravarTag(Windows("falta.mp3"), valores);
     EXPECT_TRUE(LerBytes(Host("falta.mp3")).empty());
 }
 
@@ -314,12 +318,12 @@ t.save(sys.argv[1], v2_version=3)
 )PY",
                   Host("ruim.mp3"));
     CriarLeitores(".mp3");
-    LerInfoAudio("C:\\Musicas\\ruim.mp3");
+    LerInfoAudio(Windows("ruim.mp3"));
     ASSERT_EQ(InfoAudio.MPEGValido, "N\xE3o");
     ValoresTag v;
     v.TPE1 = "Artista";
     v.TSUC = "N";
-    GravarTag("C:\\Musicas\\ruim.mp3", v);
+    GravarTag(Windows("ruim.mp3"), v);
     const auto f = teste::FramesMutagen(Host("ruim.mp3"));
     EXPECT_EQ(f.at("TIT2"), "Titulo");
     EXPECT_EQ(f.at("TPE1"), "Artista");
@@ -347,7 +351,7 @@ TEST_F(InfoAudioTeste, LeitoresPorExtensao) {
     CriarLeitores(".mp3");
     LiberarLeitores(".wav");
     teste::GerarWav(Host("w.wav"), 1, 8000, 1);
-    LerInfoAudio("C:\\Musicas\\w.wav");
+    LerInfoAudio(Windows("w.wav"));
     EXPECT_EQ(InfoAudio.Duracao, "1,000 seg.");
 }
 
