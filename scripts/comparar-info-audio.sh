@@ -47,7 +47,7 @@ arquivos=(cbr.mp3 vbr.mp3 mono22.mp3 mpeg25.mp3 'Canção Ação.mp3' camada2.mp
           tom44.wav voz8.wav alaw.wav falta.mp3 FALTA.WAV)
 "$linux" --info-audio "${arquivos[@]}" >linux.json 2>linux.err
 status_linux=$?
-wine "$windows" --info-audio "${arquivos[@]}" >windows.json 2>windows.err
+wine "$windows" --info-audio "${arquivos[@]}" </dev/null >windows.json 2>windows.err
 status_windows=$?
 
 falhas=0

@@ -18,7 +18,7 @@ bw="${QUORVEL_BUILD_WINDOWS:-$raiz/build-windows}"
 jobs="${QUORVEL_JOBS:-2}"
 
 # ---- 1. packages (Debian's only; nothing is installed when everything is there)
-PACOTES_WINDOWS=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 wine firebird-dev)
+PACOTES_WINDOWS=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 wine firebird-dev googletest)
 bash "$raiz/scripts/install-deps.sh" || exit 1
 faltam=()
 for p in "${PACOTES_WINDOWS[@]}"; do
@@ -67,7 +67,7 @@ passaram=0
 falharam=0
 for t in "${programas[@]}"; do
   # The suites of the Windows program: the Linux program runs the same ones.
-  suites=$(wine "$bw/tests/test_$t.exe" --gtest_list_tests | tr -d '\r' | grep -E '^[A-Za-z0-9_]+\.$' |
+  suites=$(wine "$bw/tests/test_$t.exe" --gtest_list_tests </dev/null | tr -d '\r' | grep -E '^[A-Za-z0-9_]+\.$' |
            sed 's/$/*/' | paste -sd: -)
   echo "Recording the tools' steps of test_$t on Linux"
   if ! QUORVEL_GRAVAR_FERRAMENTAS="$gravacoes" "$build/tests/test_$t" --gtest_brief=1 \
@@ -101,6 +101,33 @@ if bash "$raiz/scripts/comparar-info-audio.sh" "$build/quorvel2009_2010" "$bw/qu
 else
   falharam=$((falharam + 1))
 fi
+
+# ---- the terminal front end under Wine, where no Firebird client exists: the checkpoint beside
+# the .exe is read (its question is asked), the three connections fail and the run's first use
+# of the database tells why, exit status 2.
+terminal() {
+  local t="$bw/terminal"
+  rm -rf "$t" && mkdir -p "$t/2009" "$t/2010" || return 1
+  printf 'C:\\Dados\\BASE2009.FDB\r\n' >"$t/2009/Base.ini"
+  printf '[BANCO]\r\ncaminho=C:\\Dados\\AUDIO.FDB\r\n' >"$t/2010/BaseAudio.ini"
+  printf '[BANCO]\r\ncaminho=localhost:C:\\Dados\\ADM.FDB\r\n' >"$t/2010/BaseAdm.ini"
+  printf '[SEQ]\r\nsTabela=TB_GENERO\r\nsCodigo=5\r\n' >"$t/Seq.ini"
+  cp "$bw/quorvel2009_2010.exe" "$t/" || return 1
+  wine "$t/quorvel2009_2010.exe" --sem-janela --pasta-2009 "$(winepath -w "$t/2009")" \
+    --pasta-2010 "$(winepath -w "$t/2010")" --tabelas Genero --sim </dev/null >"$t/saida.txt" 2>"$t/erros.txt"
+  local status=$?
+  local falhas=0
+  [ "$status" -eq 2 ] || { echo "terminal: exit status $status, not 2" >&2; falhas=1; }
+  for esperado in \
+    'Brivona Rovozozi [pergunta]: Já existe um processo iniciado.' \
+    'Quorvel 2009-2010 [informação]: Não foi possível conectar com a BaseAdm 2010.' \
+    'Quorvel 2009-2010 [erro]: Database not open (A biblioteca cliente do Firebird não foi encontrada (fbclient.dll'; do
+    grep -qF "$esperado" "$t/erros.txt" || { echo "terminal: missing: $esperado" >&2; falhas=1; }
+  done
+  [ "$falhas" -eq 0 ] || { cat "$t/erros.txt" >&2; return 1; }
+  echo "terminal front end: the checkpoint beside the .exe read, the missing client reported"
+}
+if terminal; then passaram=$((passaram + 1)); else falharam=$((falharam + 1)); fi
 
 echo
 echo "Windows: $passaram passed, $falharam failed"
