@@ -51,7 +51,7 @@ bool BarraProgresso::Definir(int maximo, int posicao) {
         setRange(minimo, maximo);
         setValue(posicao);
     });
-    const Desenho desenho{Comprimento(), posicao == maximo};
+    const Desenho desenho{Comprimento(), posicao > minimo, posicao == maximo};
     if (desenho == desenho_) return false;
     desenho_ = desenho;
     return true;

@@ -26,8 +26,12 @@ protected:
     void resizeEvent(QResizeEvent* evento) override;
 
 private:
+    // What a smooth bar's drawing depends on: the filled length, whether anything is filled at all
+    // (a bar started draws its filled part's frame even before it is a pixel long), and whether
+    // it is full (an unfilled bar draws a shadow after its filled part).
     struct Desenho {
         int64_t comprimento = -1;
+        bool iniciada = false;
         bool cheia = false;
         bool operator==(const Desenho&) const = default;
     };

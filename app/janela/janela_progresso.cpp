@@ -45,13 +45,16 @@ void TfrmQuorvel2009_2010::Refrescar(const QuadroProgresso& quadro) {
         tabelaMostrada_ = quadro.tabelaAtual;
         linhaTabela_ = TextoTela("Tabela: " + quadro.tabelaAtual);
     }
-    QRegion regiao = LabelInformacaoAtual->DefinirTexto(
+    QRegion rotulos = LabelInformacaoAtual->DefinirTexto(
         linhaTabela_ + QStringLiteral("\nTotal de registros: %1\nRegistro atual: %2")
                            .arg(quadro.maximoAtual)
                            .arg(quadro.registroAtual));
-    regiao += LabelInformacaoGeral->DefinirTexto(QStringLiteral("Progresso Geral\nTotal de registros: %1\nRegistro atual: %2")
-                                                     .arg(quadro.totalGeral)
-                                                     .arg(quadro.registroGeral));
+    rotulos += LabelInformacaoGeral->DefinirTexto(QStringLiteral("Progresso Geral\nTotal de registros: %1\nRegistro atual: %2")
+                                                      .arg(quadro.totalGeral)
+                                                      .arg(quadro.registroGeral));
+    // The two labels' changed lines lie side by side: painted as one band, they reach the screen
+    // as one piece (a band of whole rows for the X server) instead of two.
+    QRegion regiao(rotulos.boundingRect());
     if (ProgressoAtual->Definir(quadro.maximoAtual, quadro.registroAtual)) regiao += ProgressoAtual->geometry();
     if (ProgressoGeral->Definir(quadro.totalGeral, quadro.registroGeral)) regiao += ProgressoGeral->geometry();
     if (pintarTudo_) regiao = grupoProgresso->rect();

@@ -17,8 +17,6 @@ std::vector<QString> Linhas(const QString& texto) {
     return linhas;
 }
 
-bool Digito(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
-
 qreal MaiorAvanco(const auto& linhas) {
     qreal maior = 0;
     for (const auto& l : linhas) maior = std::max(maior, l.avanco);
@@ -35,48 +33,17 @@ RotuloProgresso::RotuloProgresso(const char* nome, const QString& texto, const Q
     setFont(fonte);
     setAlignment(alinhamento | Qt::AlignTop);
     move(x, y);
-    MedirDigitos();
     DefinirTexto(texto);
 }
 
 void RotuloProgresso::changeEvent(QEvent* evento) {
     QLabel::changeEvent(evento);
     if (evento->type() == QEvent::FontChange && !linhas_.empty()) {
-        MedirDigitos();
         // Every line is measured again; the label takes its new size.
         const QString texto = text();
         linhas_.clear();
         DefinirTexto(texto);
     }
-}
-
-void RotuloProgresso::MedirDigitos() {
-    const QFontMetricsF metricas(font());
-    const qreal largura = metricas.horizontalAdvance(QLatin1Char('0'));
-    const qreal branco = metricas.horizontalAdvance(QLatin1Char(' '));
-    digitosIguais_ = true;
-    tintaDigitos_ = QRectF();
-    for (char a = '0'; a <= '9' && digitosIguais_; ++a) {
-        digitosIguais_ = metricas.horizontalAdvance(QLatin1Char(a)) == largura &&
-                         metricas.horizontalAdvance(QString(QLatin1Char(' ')) + QLatin1Char(a)) == branco + largura;
-        for (char b = '0'; b <= '9' && digitosIguais_; ++b)
-            digitosIguais_ = metricas.horizontalAdvance(QString(QLatin1Char(a)) + QLatin1Char(b)) == 2 * largura;
-        tintaDigitos_ |= metricas.tightBoundingRect(QString(QLatin1Char(a)));
-    }
-}
-
-bool RotuloProgresso::SoDigitos(const QString& antes, const QString& depois) const {
-    if (!digitosIguais_ || antes.size() != depois.size()) return false;
-    const auto n = antes.size();
-    qsizetype primeiro = 0, ultimo = n - 1;
-    while (primeiro < n && antes[primeiro] == depois[primeiro]) ++primeiro;
-    while (ultimo > primeiro && antes[ultimo] == depois[ultimo]) --ultimo;
-    for (qsizetype i = primeiro; i <= ultimo; ++i)
-        if (!Digito(antes[i]) || !Digito(depois[i])) return false;
-    // Neighbours whose spacing with a digit was measured: a digit or a blank before, a digit or
-    // nothing after.
-    return (primeiro == 0 || antes[primeiro - 1] == QLatin1Char(' ') || Digito(antes[primeiro - 1])) &&
-           (ultimo + 1 == n || Digito(antes[ultimo + 1]));
 }
 
 void RotuloProgresso::Dimensionar() {
@@ -88,8 +55,7 @@ void RotuloProgresso::Dimensionar() {
 QRect RotuloProgresso::Faixa(int i, const QString& antes, const QString& depois, int inicio) const {
     const QFontMetricsF metricas(font());
     const QRectF tinta =
-        inicio < 0 ? tintaDigitos_
-                   : metricas.tightBoundingRect(antes.mid(inicio)).united(metricas.tightBoundingRect(depois.mid(inicio)));
+        metricas.tightBoundingRect(antes.mid(inicio)).united(metricas.tightBoundingRect(depois.mid(inicio)));
     // Lines follow one another at the font's line spacing; each baseline is an ascent below the
     // line's top. A pixel of margin above and below absorbs the rounding of positions.
     const QRect conteudo = contentsRect();
@@ -104,18 +70,10 @@ QRegion RotuloProgresso::DefinirTexto(const QString& texto) {
     const std::vector<QString> novas = Linhas(texto);
     const QFontMetricsF metricas(font());
     std::vector<Linha> linhas(novas.size());
-    std::vector<bool> digitos(novas.size(), false);  // lines changed in their digits only
     for (size_t i = 0; i < novas.size(); ++i) {
         linhas[i].texto = novas[i];
-        const bool havia = i < linhas_.size();
-        if (havia && linhas_[i].texto == novas[i]) {
-            linhas[i].avanco = linhas_[i].avanco;
-        } else if (havia && SoDigitos(linhas_[i].texto, novas[i])) {
-            digitos[i] = true;
-            linhas[i].avanco = linhas_[i].avanco;
-        } else {
-            linhas[i].avanco = metricas.horizontalAdvance(novas[i]);
-        }
+        linhas[i].avanco = i < linhas_.size() && linhas_[i].texto == novas[i] ? linhas_[i].avanco
+                                                                             : metricas.horizontalAdvance(novas[i]);
     }
     SemPedirPintura(this, [&] { setText(texto); });
 
@@ -135,10 +93,6 @@ QRegion RotuloProgresso::DefinirTexto(const QString& texto) {
         const QString& antes = linhas_[i].texto;
         const QString& depois = linhas[i].texto;
         if (antes == depois) continue;
-        if (digitos[i]) {
-            regiao += Faixa(static_cast<int>(i), antes, depois, -1).translated(pos());
-            continue;
-        }
         int inicio = 0;
         if (!direita_ || linhas[i].avanco == linhas_[i].avanco) {
             const auto n = std::min(antes.size(), depois.size());

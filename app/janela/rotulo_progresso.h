@@ -31,10 +31,7 @@ private:
         qreal avanco = 0;  // the natural width of the line
     };
     void Dimensionar();
-    void MedirDigitos();
-    // Whether `antes` becomes `depois` by changing digits only, where digits are drawn the same
-    // width, without kerning: the line then keeps its width and only the digits' band changes.
-    bool SoDigitos(const QString& antes, const QString& depois) const;
+
     // The band of line `i` that covers the ink of `antes` and `depois` from their character
     // `inicio` on (label's coordinates, the whole width of the label).
     QRect Faixa(int i, const QString& antes, const QString& depois, int inicio) const;
@@ -42,10 +39,7 @@ private:
     bool direita_;
     int x_;
     std::vector<Linha> linhas_;
-    // The font's digits: all of one width, with no kerning between them or after a blank, and the
-    // band of their ink relative to the baseline (empty when they are not so).
-    bool digitosIguais_ = false;
-    QRectF tintaDigitos_;
+
 };
 
 }  // namespace quorvel
