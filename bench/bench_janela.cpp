@@ -24,6 +24,7 @@
 // table and "ratio: X" (window / terminal, TB_IRRADIACAO).
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -77,19 +78,23 @@ public:
         std::vector<char*> argv;
         for (auto& t : textos) argv.push_back(t.data());
         argv.push_back(nullptr);
-        posix_spawn_file_actions_t acoes;
-        posix_spawn_file_actions_init(&acoes);
-        posix_spawn_file_actions_addclose(&acoes, canal[0]);
-        posix_spawn_file_actions_addopen(&acoes, 2, "/dev/null", O_WRONLY, 0);
-        const int r = posix_spawnp(&pid_, "Xvfb", &acoes, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&acoes);
+        pid_ = fork();
+        if (pid_ == 0) {
+            // The server ends with the benchmark, however the benchmark ends.
+            prctl(PR_SET_PDEATHSIG, SIGTERM);
+            close(canal[0]);
+            const int nulo = open("/dev/null", O_WRONLY);
+            dup2(nulo, 2);
+            execvp("Xvfb", argv.data());
+            _exit(127);
+        }
         close(canal[1]);
-        if (r != 0) throw Erro("Cannot start Xvfb (package xvfb)");
+        if (pid_ < 0) throw Erro("Cannot start Xvfb (package xvfb)");
         std::string numero;
         char c;
         while (read(canal[0], &c, 1) == 1 && c != '\n') numero += c;
         close(canal[0]);
-        if (numero.empty()) throw Erro("Xvfb did not start");
+        if (numero.empty()) throw Erro("Xvfb did not start (package xvfb)");
         setenv("DISPLAY", (":" + numero).c_str(), 1);
         setenv("QT_QPA_PLATFORM", "xcb", 1);
         exibicao_ = ":" + numero;
@@ -159,9 +164,11 @@ std::string NovaBaseAudio(const teste::InstalacaoTeste& inst, const std::string&
 
 void ApagarBase(const std::string& arquivo) { fs::remove(arquivo); }
 
-// Waits for the closing message box of the run and confirms it.
+// Notes the moment the closing message box of the run appears, confirms it and ends the event
+// loop that runs meanwhile.
 class FimDaExecucao : public QObject {
 public:
+    explicit FimDaExecucao(QEventLoop& laco) : laco_(laco) {}
     bool eventFilter(QObject* objeto, QEvent* evento) override {
         if (evento->type() == QEvent::Show && !visto)
             if (auto* caixa = qobject_cast<QMessageBox*>(objeto)) {
@@ -169,12 +176,16 @@ public:
                 visto = true;
                 texto = caixa->text();
                 QTimer::singleShot(0, caixa, [caixa] { caixa->button(QMessageBox::Ok)->click(); });
+                laco_.quit();
             }
         return false;
     }
     bool visto = false;
     QString texto;
     Relogio::time_point momento;
+
+private:
+    QEventLoop& laco_;
 };
 
 // One run through the window; seconds from "Atualizar" to the closing message.
@@ -189,12 +200,16 @@ double RodarJanela(const teste::InstalacaoTeste& inst, const Tabela* tabela, Med
     QTest::qWait(100);
     janela->DefinirMedicao(medicao);
 
-    FimDaExecucao fim;
+    // The window's thread runs its event loop as in the program, waiting for events (not polling).
+    QEventLoop laco;
+    FimDaExecucao fim(laco);
     qApp->installEventFilter(&fim);
+    QTimer::singleShot(3600 * 1000, &laco, &QEventLoop::quit);
     const auto inicio = Relogio::now();
     QTest::mouseClick(janela->BAtualizar, Qt::LeftButton);
-    if (!teste::Esperar([&] { return fim.visto; }, 3600 * 1000)) throw Erro("The run did not end");
+    if (!fim.visto) laco.exec();
     qApp->removeEventFilter(&fim);
+    if (!fim.visto) throw Erro("The run did not end");
     if (!teste::Esperar([&] { return !janela->Nucleo().TrabalhadorAtivo(); })) throw Erro("The worker did not end");
     janela->DefinirMedicao(nullptr);
     if (fim.texto != QString::fromUtf8("Atualização realizada com sucesso."))

@@ -10,6 +10,7 @@
 #include <QToolButton>
 
 #include "app/janela/dlg_abrir_pasta.h"
+#include "app/janela/grupo_progresso.h"
 #include "app/janela/led_bicolor.h"
 #include "app/janela/quorvel2009_2010.h"
 
@@ -123,7 +124,7 @@ void TfrmQuorvel2009_2010::CriarControles() {
                             {248, 186, 130, 23});
 
     // Progress group: never disabled.
-    grupoProgresso = new QGroupBox(QString::fromUtf8("Progresso da atualização"), this);
+    grupoProgresso = new GrupoProgresso(QString::fromUtf8("Progresso da atualização"), this);
     grupoProgresso->setObjectName("grupoProgresso");
     grupoProgresso->setGeometry(8, 210, 610, 112);
     LabelInformacaoAtual = new RotuloProgresso("LabelInformacaoAtual", TextoInicialAtual, FonteNegrito(font(), 12),
