@@ -312,7 +312,7 @@ int main(int argc, char** argv) {
                         "window's thread %.1f us\n",
                         m.refrescos, Micro(m.entrega + m.retorno, m.refrescos), Micro(m.entrega, m.refrescos),
                         Micro(m.retorno, m.refrescos), Micro(m.definicao, m.refrescos),
-                        Micro(m.PinturaSemDescarga(), m.refrescos), Micro(m.Descarga(), m.refrescos),
+                        Micro(m.Desenho(), m.refrescos), Micro(m.Descarga(), m.refrescos),
                         Micro(m.cpuJanela, m.refrescos));
             if (k == 0) razao = rj / rt;
         }

@@ -1,7 +1,6 @@
 // The progress refresh: after every copied row the worker hands the frame to the window's thread
 // and waits until it is shown. Only what changed is set and painted, in one pass and one flush to
 // the screen, at once rather than at the window's next idle moment.
-#include <QBackingStore>
 #include <QGroupBox>
 #include <QThread>
 #include <chrono>
@@ -77,19 +76,20 @@ void TfrmQuorvel2009_2010::DefinirMedicao(MedicaoProgresso* medicao) {
     entrega_.DefinirMedicao(medicao);
 }
 
-// Painting and flushing happen in one call of the toolkit's. To tell them apart, every 32nd
-// refresh flushes its region to the screen once more, timed: the mean of those flushes is the
-// flushing part of every refresh that painted (moved from the painting sum).
+// Painting and flushing to the screen happen in one call of the toolkit's. To tell them apart,
+// every 32nd refresh that painted draws the same region of the group again into an image, timed:
+// the mean of those is the drawing part of every refresh that painted, the rest is flushing.
 void TfrmQuorvel2009_2010::MedirDescarga(const QRegion& regiao) {
     MedicaoProgresso& m = *medicao_;
-    ++m.pinturas;
-    if (m.pinturas % 32 != 0 || !backingStore()) return;
+    if (++m.pinturas % 32 != 0) return;
+    if (imagemMedicao_.size() != grupoProgresso->size())
+        imagemMedicao_ = QImage(grupoProgresso->size(), QImage::Format_ARGB32_Premultiplied);
     using Relogio = std::chrono::steady_clock;
     const auto inicio = Relogio::now();
-    backingStore()->flush(regiao.translated(grupoProgresso->pos()), windowHandle());
-    const double segundos = std::chrono::duration<double>(Relogio::now() - inicio).count();
-    m.descargaAmostras += segundos;
-    ++m.amostrasDescarga;
+    grupoProgresso->render(&imagemMedicao_, regiao.boundingRect().topLeft(), regiao,
+                           QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    m.desenhoAmostras += std::chrono::duration<double>(Relogio::now() - inicio).count();
+    ++m.amostras;
 }
 
 }  // namespace quorvel

@@ -11,6 +11,7 @@
 // The sources: quorvel2009_2010.cpp (creation, the buttons, closing), janela_controles.cpp (the
 // controls and their places), janela_operador.cpp (the operator port) and janela_progresso.cpp
 // (the progress refresh after every copied row).
+#include <QImage>
 #include <QPointer>
 #include <QWidget>
 #include <array>
@@ -151,7 +152,7 @@ private:
     void GuardarPastas();
     // Shows a progress frame (window's thread).
     void Refrescar(const QuadroProgresso& quadro);
-    // The flush of the last refresh, timed again now and then for the measurement.
+    // The drawing of the last refresh, timed again now and then for the measurement.
     void MedirDescarga(const QRegion& regiao);
 
     std::unique_ptr<NucleoQuorvel> nucleo_;
@@ -165,6 +166,7 @@ private:
 
     EntregaProgresso entrega_{this};
     MedicaoProgresso* medicao_ = nullptr;
+    QImage imagemMedicao_;
     bool pintarTudo_ = false;
     std::string tabelaMostrada_;  // the table name of the current label, and its text
     QString linhaTabela_;
