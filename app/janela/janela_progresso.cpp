@@ -66,7 +66,7 @@ void TfrmQuorvel2009_2010::Refrescar(const QuadroProgresso& quadro) {
         m->definicao += duration<double>(definido - inicio).count();
         m->pintura += duration<double>(Relogio::now() - definido).count();
         m->cpuJanela += CpuDaThread() - cpuInicio;
-        if (!regiao.isEmpty()) MedirDescarga(regiao);
+        if (!regiao.isEmpty()) MedirDesenho(regiao);
     }
     emit progressoMostrado(quadro.registroAtual, quadro.registroGeral);
 }
@@ -79,7 +79,7 @@ void TfrmQuorvel2009_2010::DefinirMedicao(MedicaoProgresso* medicao) {
 // Painting and flushing to the screen happen in one call of the toolkit's. To tell them apart,
 // every 32nd refresh that painted draws the same region of the group again into an image, timed:
 // the mean of those is the drawing part of every refresh that painted, the rest is flushing.
-void TfrmQuorvel2009_2010::MedirDescarga(const QRegion& regiao) {
+void TfrmQuorvel2009_2010::MedirDesenho(const QRegion& regiao) {
     MedicaoProgresso& m = *medicao_;
     if (++m.pinturas % 32 != 0) return;
     if (imagemMedicao_.size() != grupoProgresso->size())

@@ -153,7 +153,7 @@ private:
     // Shows a progress frame (window's thread).
     void Refrescar(const QuadroProgresso& quadro);
     // The drawing of the last refresh, timed again now and then for the measurement.
-    void MedirDescarga(const QRegion& regiao);
+    void MedirDesenho(const QRegion& regiao);
 
     std::unique_ptr<NucleoQuorvel> nucleo_;
     std::array<std::atomic<bool>, QuantidadeTabelas> marcadas_{};

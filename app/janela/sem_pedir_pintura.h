@@ -7,6 +7,10 @@
 // more (a label's last line reaches into the bar below it, which would be painted with it). While
 // `mudar` runs, the widget's updates are blocked without the whole-widget repaint that
 // setUpdatesEnabled(true) would ask for when they are enabled again.
+//
+// Qt reserves the attribute used for this to itself and offers no other way; what the widgets
+// paint after a refresh is checked by the window's tests (a label and the bars beneath it
+// painted only where the refresh asks), so a Qt that behaved otherwise would show there.
 #include <QWidget>
 
 namespace quorvel {
