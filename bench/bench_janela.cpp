@@ -15,10 +15,13 @@
 // partly done by the X server, another process). Rounds alternate window and terminal runs so
 // that a shared machine disturbs both alike; the best time of each counts.
 //
-// The window measures its own refreshes during the runs: the hand-off (the worker's queued call
-// until the window's thread takes it up, and from the end of the refresh until the worker goes
-// on), setting the widgets, painting and flushing to the X server. Their means are printed for
-// TB_IRRADIACAO.
+// The window measures its own refreshes during the runs (the fastest run of each table): the
+// hand-off (from the worker's queued call until the window's thread takes it up, and from the end
+// of the refresh until the worker goes on), setting the widgets, painting (drawing the widgets;
+// timed again into an image on a sample of the refreshes) and flushing (the rest of the toolkit's
+// paint-and-flush call: the window's buffer and the X server, which must have read the previous
+// picture before the next is drawn, and receives the new one). Also the processor time of the
+// window's thread per refresh. The window's thread runs its event loop as in the program.
 //
 // Usage: bench_janela [rows [rounds]]   (default 100000 rows, 2 rounds). Prints both rates per
 // table and "ratio: X" (window / terminal, TB_IRRADIACAO).
