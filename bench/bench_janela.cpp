@@ -24,7 +24,8 @@
 // window's thread per refresh. The window's thread runs its event loop as in the program.
 //
 // Usage: bench_janela [rows [rounds]]   (default 100000 rows, 2 rounds). Prints both rates per
-// table and "ratio: X" (window / terminal, TB_IRRADIACAO).
+// table and "ratio: X" (window / terminal, TB_IRRADIACAO). With QUORVEL_BENCH_PINTAR_TUDO set,
+// every refresh repaints the whole progress group (for comparison).
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/prctl.h>
@@ -202,6 +203,7 @@ double RodarJanela(const teste::InstalacaoTeste& inst, const Tabela* tabela, Med
     if (tabela) QTest::mouseClick(janela->CheckTB[tabela->indice], Qt::LeftButton);
     QTest::qWait(100);
     janela->DefinirMedicao(medicao);
+    janela->DefinirPintarTudo(std::getenv("QUORVEL_BENCH_PINTAR_TUDO") != nullptr);
 
     // The window's thread runs its event loop as in the program, waiting for events (not polling).
     QEventLoop laco;
