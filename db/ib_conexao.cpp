@@ -104,14 +104,20 @@ void TIBDatabase::SetDatabaseName(const std::string& nome) {
 
 void TIBDatabase::Open() {
     if (Connected()) return;
-    if (Aparar(nome_).empty()) throw Erro("Database name is missing");
-    const std::string local = LocalParaCliente(nome_);
-    const std::string dpb = MontarDpb(Params);
-    ISC_STATUS_ARRAY st;
     isc_db_handle h = 0;
-    isc_attach_database(st, static_cast<short>(local.size()), local.c_str(), &h,
-                        static_cast<short>(dpb.size()), dpb.data());
-    fb::Verificar(st);
+    try {
+        if (Aparar(nome_).empty()) throw Erro("Database name is missing");
+        const std::string local = LocalParaCliente(nome_);
+        const std::string dpb = MontarDpb(Params);
+        ISC_STATUS_ARRAY st;
+        isc_attach_database(st, static_cast<short>(local.size()), local.c_str(), &h,
+                            static_cast<short>(dpb.size()), dpb.data());
+        fb::Verificar(st);
+    } catch (const Erro& e) {
+        falhaConexao_ = e.mensagem();
+        throw;
+    }
+    falhaConexao_.clear();
     handle_ = h;
     ddlPendente_ = false;
     ++geracaoEsquema_;
@@ -137,6 +143,10 @@ void TIBDatabase::Close() {
         fb::Lancar(st);
     }
     handle_ = 0;
+}
+
+std::string TIBDatabase::TextoNaoConectado() const {
+    return falhaConexao_.empty() ? "Database not open" : "Database not open (" + falhaConexao_ + ")";
 }
 
 TIBTransaction* TIBDatabase::DefaultTransaction() const {
@@ -195,7 +205,7 @@ void TIBTransaction::SetDefaultDatabase(TIBDatabase* banco) {
 void TIBTransaction::StartTransaction() {
     if (Active()) return;
     if (!banco_) throw Erro("Transaction has no database");
-    if (!banco_->Connected()) throw Erro("Database not open");
+    if (!banco_->Connected()) throw Erro(banco_->TextoNaoConectado());
     const std::string tpb = MontarTpb(Params);
     ISC_STATUS_ARRAY st;
     isc_tr_handle h = 0;

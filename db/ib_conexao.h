@@ -38,11 +38,16 @@ public:
 
     bool Connected() const { return handle_ != 0; }
     void SetConnected(bool conectar) { conectar ? Open() : Close(); }
-    // Attaches; does nothing when connected. Raises ErroBanco with the client's text.
+    // Attaches; does nothing when connected. Raises ErroBanco with the client's text (Erro when
+    // the client library itself is missing).
     void Open();
     // Closes every statement bound to the connection, ends (rolls back) its open transactions,
     // then detaches. Does nothing when disconnected.
     void Close();
+
+    // The error of an operation that needs the connection while it is not connected: "Database
+    // not open", followed by why the last connection attempt failed when one did.
+    std::string TextoNaoConectado() const;
 
     // The first transaction whose DefaultDatabase is this connection, or nullptr.
     TIBTransaction* DefaultTransaction() const;
@@ -60,6 +65,7 @@ public:
 
 private:
     std::string nome_;
+    std::string falhaConexao_;  // the text of the last failed Open; empty after a good one
     unsigned int handle_ = 0;
     uint64_t geracaoEsquema_ = 0;
     bool ddlPendente_ = false;

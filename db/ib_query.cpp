@@ -151,7 +151,7 @@ TParam& TIBQuery::Params(int indice) {
 
 void TIBQuery::ConectadoExigido() const {
     if (!banco_) throw Erro("Database not assigned");
-    if (!banco_->Connected()) throw Erro("Database not open");
+    if (!banco_->Connected()) throw Erro(banco_->TextoNaoConectado());
 }
 
 bool TIBQuery::Prepared() const { return impl_->stmt != 0; }

@@ -6,11 +6,14 @@
 namespace quorvel {
 
 std::string IPLocal() {
+    const SessaoSockets sockets(2, 0);
     const std::vector<std::string> enderecos = EnderecosIPv4(NomeHostLocal());
     return enderecos.empty() ? std::string() : enderecos.front();
 }
 
 std::string NomeHost(const std::string& endereco) {
+    const SessaoSockets sockets(1, 1);
+    if (!sockets.Iniciada()) return {};
     const std::string nome = NomeDoEndereco(endereco);
     return nome.empty() ? std::string(HostNaoEncontrado) : nome;
 }

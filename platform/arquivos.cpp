@@ -1,5 +1,6 @@
 #include "platform/arquivos.h"
 
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,10 +8,26 @@
 #include <cerrno>
 #include <cstdlib>
 #include <vector>
+#endif
 
 #include "platform/caminhos.h"
 
 namespace quorvel {
+
+// The same content read on every system, through the positioned reads of Arquivo.
+std::optional<std::string> LerArquivo(const std::string& caminho) {
+    auto arquivo = Arquivo::Abrir(caminho, Arquivo::Modo::Leitura);
+    if (!arquivo) return std::nullopt;
+    const int64_t tamanho = arquivo->Tamanho();
+    if (tamanho < 0) return std::nullopt;
+    std::string conteudo(static_cast<size_t>(tamanho), '\0');
+    if (arquivo->LerEm(0, conteudo.data(), conteudo.size()) != conteudo.size()) return std::nullopt;
+    return conteudo;
+}
+
+#ifndef _WIN32
+
+// POSIX (the Windows calls are in arquivos_windows.cpp).
 
 namespace {
 
@@ -129,16 +146,6 @@ bool CriarPasta(const std::string& caminho) {
     return StatHost(host, st) && S_ISDIR(st.st_mode);
 }
 
-std::optional<std::string> LerArquivo(const std::string& caminho) {
-    auto arquivo = Arquivo::Abrir(caminho, Arquivo::Modo::Leitura);
-    if (!arquivo) return std::nullopt;
-    const int64_t tamanho = arquivo->Tamanho();
-    if (tamanho < 0) return std::nullopt;
-    std::string conteudo(static_cast<size_t>(tamanho), '\0');
-    if (arquivo->LerEm(0, conteudo.data(), conteudo.size()) != conteudo.size()) return std::nullopt;
-    return conteudo;
-}
-
 bool GravarArquivoCompleto(const std::string& caminho, const std::string& conteudo) {
     const std::string host = CaminhoHost(caminho);
     struct stat st;
@@ -212,5 +219,7 @@ bool Arquivo::GravarEm(int64_t posicao, const void* origem, size_t n) {
 }
 
 bool Arquivo::Sincronizar() { return ::fsync(fd_) == 0; }
+
+#endif
 
 }  // namespace quorvel

@@ -16,7 +16,8 @@ bool CopiarArquivo(const std::string& origem, const std::string& destino);
 bool ApagarArquivo(const std::string& caminho);
 // Renames (replacing an existing destination atomically where the system allows).
 bool RenomearArquivo(const std::string& origem, const std::string& destino);
-// Clears the read-only attribute (gives the owner write permission).
+// Clears the file's attributes: read-only, hidden, system (on Windows; elsewhere it gives the
+// owner write permission).
 bool LimparAtributos(const std::string& caminho);
 bool CriarPasta(const std::string& caminho);  // creates missing parents too
 // The whole content; nullopt when the file cannot be read.
@@ -44,8 +45,13 @@ public:
     const std::string& CaminhoHostAberto() const { return host_; }
 
 private:
-    Arquivo(int fd, std::string host) : fd_(fd), host_(std::move(host)) {}
-    int fd_;
+#ifdef _WIN32
+    using Descritor = void*;  // HANDLE
+#else
+    using Descritor = int;
+#endif
+    Arquivo(Descritor fd, std::string host) : fd_(fd), host_(std::move(host)) {}
+    Descritor fd_;
     std::string host_;
 };
 

@@ -1,7 +1,9 @@
 #include "platform/caminhos.h"
 
+#ifndef _WIN32
 #include <dirent.h>
 #include <sys/stat.h>
+#endif
 
 #include <algorithm>
 #include <cstdlib>
@@ -11,6 +13,8 @@
 #include "platform/texto.h"
 
 namespace quorvel {
+
+#ifndef _WIN32
 
 namespace {
 
@@ -87,6 +91,8 @@ std::string CaminhoDaUnidade(char letra, const std::string& resto) {
 
 }  // namespace
 
+#endif
+
 std::string ExtrairExtensao(const std::string& caminho) {
     const auto ponto = caminho.find_last_of('.');
     if (ponto == std::string::npos) return {};
@@ -105,6 +111,22 @@ std::string ExtrairCaminho(const std::string& caminho) {
     return separador == std::string::npos ? std::string() : caminho.substr(0, separador + 1);
 }
 
+#ifdef _WIN32
+
+// Windows: the path texts are the system's own paths.
+
+std::string PastaUnidades() { return {}; }
+
+std::string CaminhoHost(const std::string& caminho) { return caminho; }
+
+std::string CaminhoWindowsDeHost(const std::string& host) {
+    std::string r = host;
+    std::replace(r.begin(), r.end(), '/', '\\');
+    return r;
+}
+
+#else
+
 std::string PastaUnidades() {
     if (const char* v = std::getenv("QUORVEL_UNIDADES"); v && *v) {
         std::string p = v;
@@ -113,22 +135,6 @@ std::string PastaUnidades() {
     }
     const char* home = std::getenv("HOME");
     return std::string(home && *home ? home : "/root") + "/.quorvel/unidades";
-}
-
-bool NomeDesteComputador(const std::string& host) {
-    if (host.empty()) return false;
-    if (IguaisSemCaixa(host, "localhost") || host == "127.0.0.1") return true;
-    const std::string local = NomeHostLocal();
-    if (!local.empty()) {
-        if (IguaisSemCaixa(host, local)) return true;
-        const auto ponto = local.find('.');  // the short form of a qualified host name
-        if (ponto != std::string::npos && IguaisSemCaixa(host, local.substr(0, ponto))) return true;
-        for (const auto& ip : EnderecosIPv4(local))
-            if (host == ip) return true;
-    }
-    for (const auto& ip : EnderecosIPv4Locais())
-        if (host == ip) return true;
-    return false;
 }
 
 std::string CaminhoHost(const std::string& caminho) {
@@ -159,6 +165,24 @@ std::string CaminhoWindowsDeHost(const std::string& host) {
         return MaiusculasAscii(std::string(1, host[base.size()])) + ":" + Utf8Para1252(resto);
     }
     return Utf8Para1252(host);
+}
+
+#endif
+
+bool NomeDesteComputador(const std::string& host) {
+    if (host.empty()) return false;
+    if (IguaisSemCaixa(host, "localhost") || host == "127.0.0.1") return true;
+    const std::string local = NomeHostLocal();
+    if (!local.empty()) {
+        if (IguaisSemCaixa(host, local)) return true;
+        const auto ponto = local.find('.');  // the short form of a qualified host name
+        if (ponto != std::string::npos && IguaisSemCaixa(host, local.substr(0, ponto))) return true;
+        for (const auto& ip : EnderecosIPv4(local))
+            if (host == ip) return true;
+    }
+    for (const auto& ip : EnderecosIPv4Locais())
+        if (host == ip) return true;
+    return false;
 }
 
 }  // namespace quorvel

@@ -3,7 +3,8 @@
 //
 // Inside the program every path is a Windows path text ("C:\Comercial\V0001.mp3",
 // "\\SRV01\D\MUSICAS\x.mp3"). Only when a file is touched is the text turned into a host path:
-// on Linux a drive path "X:\rest" lives in the drive folder $QUORVEL_UNIDADES/x/rest (default
+// on Windows the text itself (the file functions convert it to UTF-16 at the system call); on
+// Linux a drive path "X:\rest" lives in the drive folder $QUORVEL_UNIDADES/x/rest (default
 // ~/.quorvel/unidades); a UNC path whose host names this machine and whose share is one letter
 // maps to that drive; any other UNC path does not exist; a text without a drive only has its
 // backslashes turned into slashes. Each component is looked up without regard to letter case
@@ -19,7 +20,7 @@ std::string ExtrairNomeArquivo(const std::string& caminho);
 // The part up to and including the last '\' or ':'.
 std::string ExtrairCaminho(const std::string& caminho);
 
-// The drive folder of this machine ($QUORVEL_UNIDADES or ~/.quorvel/unidades).
+// The drive folder of this machine ($QUORVEL_UNIDADES or ~/.quorvel/unidades); empty on Windows.
 std::string PastaUnidades();
 
 // The host path (UTF-8) of a Windows path text; empty text when the path cannot exist on this

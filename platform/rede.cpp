@@ -1,15 +1,38 @@
 #include "platform/rede.h"
 
+#ifdef _WIN32
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#else
 #include <arpa/inet.h>
 #include <ifaddrs.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#endif
 
 #include <cstring>
 
 namespace quorvel {
+
+#ifdef _WIN32
+
+SessaoSockets::SessaoSockets(int maior, int menor) {
+    WSADATA dados;
+    iniciada_ = WSAStartup(MAKEWORD(maior, menor), &dados) == 0;
+}
+
+SessaoSockets::~SessaoSockets() {
+    if (iniciada_) WSACleanup();
+}
+
+#else
+
+SessaoSockets::SessaoSockets(int, int) : iniciada_(true) {}
+SessaoSockets::~SessaoSockets() = default;
+
+#endif
 
 namespace {
 std::string Pontuado(const in_addr& a) {
@@ -20,6 +43,8 @@ std::string Pontuado(const in_addr& a) {
 }  // namespace
 
 std::string NomeHostLocal() {
+    const SessaoSockets sockets;
+    if (!sockets.Iniciada()) return {};
     char buf[256] = {};
     if (::gethostname(buf, sizeof buf - 1) != 0) return {};
     return buf;
@@ -28,6 +53,8 @@ std::string NomeHostLocal() {
 std::vector<std::string> EnderecosIPv4(const std::string& nome) {
     std::vector<std::string> r;
     if (nome.empty()) return r;
+    const SessaoSockets sockets;
+    if (!sockets.Iniciada()) return r;
     addrinfo dica{};
     dica.ai_family = AF_INET;
     dica.ai_socktype = SOCK_STREAM;
@@ -44,6 +71,17 @@ std::vector<std::string> EnderecosIPv4(const std::string& nome) {
     return r;
 }
 
+#ifdef _WIN32
+
+// Windows resolves its own host name to the addresses of all its interfaces.
+std::vector<std::string> EnderecosIPv4Locais() {
+    std::vector<std::string> r = EnderecosIPv4(NomeHostLocal());
+    r.insert(r.begin(), "127.0.0.1");
+    return r;
+}
+
+#else
+
 std::vector<std::string> EnderecosIPv4Locais() {
     std::vector<std::string> r;
     ifaddrs* lista = nullptr;
@@ -55,7 +93,11 @@ std::vector<std::string> EnderecosIPv4Locais() {
     return r;
 }
 
+#endif
+
 std::string NomeDoEndereco(const std::string& endereco) {
+    const SessaoSockets sockets;
+    if (!sockets.Iniciada()) return {};
     sockaddr_in sa{};
     sa.sin_family = AF_INET;
     if (::inet_pton(AF_INET, endereco.c_str(), &sa.sin_addr) != 1) return {};

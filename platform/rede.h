@@ -5,6 +5,21 @@
 
 namespace quorvel {
 
+// The sockets layer for the life of the object: on Windows WSAStartup with the version asked for
+// (and WSACleanup at the end; Winsock counts the sessions), elsewhere nothing to start. Every
+// function below opens its own session.
+class SessaoSockets {
+public:
+    explicit SessaoSockets(int maior = 2, int menor = 2);
+    ~SessaoSockets();
+    SessaoSockets(const SessaoSockets&) = delete;
+    SessaoSockets& operator=(const SessaoSockets&) = delete;
+    bool Iniciada() const { return iniciada_; }
+
+private:
+    bool iniciada_ = false;
+};
+
 std::string NomeHostLocal();  // the local host name (at most 255 characters)
 // The IPv4 addresses of a name in the resolver's order, dotted decimal; empty when none.
 std::vector<std::string> EnderecosIPv4(const std::string& nome);

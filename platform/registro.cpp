@@ -47,9 +47,12 @@ std::string ArquivoRegistro() {
 #ifdef _WIN32
 
 // ---------------------------------------------------------------------------------------------
-// Windows: the system registry. A key is looked for in the program's own view of the registry
-// and then in the 32-bit view, where the 32-bit database servers of these installations keep
-// their entries on a 64-bit system.
+// Windows: the system registry. On 64-bit Windows a 32-bit program's writes to
+// HKEY_LOCAL_MACHINE\Software go to HKEY_LOCAL_MACHINE\Software\WOW6432Node (registry
+// redirection), so a 32-bit Firebird or InterBase installer leaves its keys there while a 64-bit
+// one writes them where they are named. A key is looked for in the 64-bit view first and then in
+// the 32-bit view, whichever build of this program reads it (on 32-bit Windows both flags are
+// ignored and the one registry is read).
 
 struct Registro::Dados {
     HKEY chave = nullptr;
@@ -63,7 +66,7 @@ bool Registro::AbrirChaveLeitura(const std::string& chave) {
     const std::u16string u = Utf16De1252(CaminhoRelativo(chave));
     const std::wstring caminho(u.begin(), u.end());
     HKEY h = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, caminho.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS &&
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, caminho.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &h) != ERROR_SUCCESS &&
         RegOpenKeyExW(HKEY_LOCAL_MACHINE, caminho.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &h) !=
             ERROR_SUCCESS)
         return false;

@@ -7,6 +7,11 @@
 // handed to the window's thread and the worker waits for it (a message box: until it is
 // dismissed; the window keeps handling its events meanwhile). Once the window starts closing,
 // those calls return at once without touching it.
+//
+// The sources: quorvel2009_2010.cpp (creation, the buttons, closing), janela_controles.cpp (the
+// controls and their places), janela_operador.cpp (the operator port) and janela_progresso.cpp
+// (the progress refresh after every copied row).
+#include <QImage>
 #include <QPointer>
 #include <QWidget>
 #include <array>
@@ -18,6 +23,10 @@
 #include <string>
 #include <vector>
 
+#include "app/janela/barra_progresso.h"
+#include "app/janela/entrega_progresso.h"
+#include "app/janela/medicao_progresso.h"
+#include "app/janela/rotulo_progresso.h"
 #include "app/nucleo.h"
 #include "app/operador.h"
 
@@ -26,7 +35,6 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMessageBox;
-class QProgressBar;
 class QToolButton;
 
 namespace quorvel {
@@ -83,10 +91,10 @@ public:
     QLabel* LabelVersaoFB;
     QToolButton* BAtualizar;
     QGroupBox* grupoProgresso;
-    QLabel* LabelInformacaoAtual;
-    QLabel* LabelInformacaoGeral;
-    QProgressBar* ProgressoAtual;
-    QProgressBar* ProgressoGeral;
+    RotuloProgresso* LabelInformacaoAtual;
+    RotuloProgresso* LabelInformacaoGeral;
+    BarraProgresso* ProgressoAtual;
+    BarraProgresso* ProgressoGeral;
     QToolButton* BPararProcesso;
     QToolButton* BContinuarProcesso;
     QToolButton* BCommit;
@@ -95,6 +103,12 @@ public:
     // The bars' maxima as the run set them (a Qt bar cannot show an empty bar of maximum 0).
     int MaximoAtual() const { return maximoAtual_; }
     int MaximoGeral() const { return maximoGeral_; }
+
+    // Measures the refreshes from now on into `medicao` (none: no measuring). Set while no run
+    // is on.
+    void DefinirMedicao(MedicaoProgresso* medicao);
+    // Every refresh repaints the whole progress group instead of what changed (to compare).
+    void DefinirPintarTudo(bool pintarTudo) { pintarTudo_ = pintarTudo; }
 
 signals:
     // After every progress refresh has been shown.
@@ -113,9 +127,15 @@ public slots:
     void BCommitClick();
 
 protected:
+    bool event(QEvent* evento) override;
     void closeEvent(QCloseEvent* evento) override;
 
 private:
+    // Lamp and version label: the label starts this many pixels right of the lamp's left edge.
+    static constexpr int DistanciaLedRotulo = 24;
+    static constexpr int TopoLed = 162;
+    static constexpr int TopoRotuloVersao = 165;
+
     void CriarControles();
     void FormCreate(const std::string& pastaPrograma);
     void EscolherPasta(QLineEdit* campo, const char* versao);
@@ -129,9 +149,11 @@ private:
     int Caixa(const std::string& titulo, const std::string& texto, int icone, int botoes, int padrao);
     // Stops a running worker after its current row and lets it end without the window.
     void Encerrar();
-    void DefinirBarra(QProgressBar* barra, int maximo, int posicao);
     void GuardarPastas();
-    void AjustarInformacaoGeral();
+    // Shows a progress frame (window's thread).
+    void Refrescar(const QuadroProgresso& quadro);
+    // The drawing of the last refresh, timed again now and then for the measurement.
+    void MedirDesenho(const QRegion& regiao);
 
     std::unique_ptr<NucleoQuorvel> nucleo_;
     std::array<std::atomic<bool>, QuantidadeTabelas> marcadas_{};
@@ -141,6 +163,13 @@ private:
 
     // Message boxes shown for the worker and still open (window's thread only).
     std::vector<QPointer<QMessageBox>> caixasTrabalhador_;
+
+    EntregaProgresso entrega_{this};
+    MedicaoProgresso* medicao_ = nullptr;
+    QImage imagemMedicao_;
+    bool pintarTudo_ = false;
+    std::string tabelaMostrada_;  // the table name of the current label, and its text
+    QString linhaTabela_;
 
     std::atomic<bool> fechando_{false};
     std::mutex esperaMutex_;

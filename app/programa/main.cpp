@@ -2,10 +2,20 @@
 // audio analysis with --info-audio.
 #include <cstring>
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include "app/linha_comando.h"
+#include "platform/programa.h"
 
 int main(int argc, char** argv) {
+    // The arguments as UTF-8 on every system (on Windows from the wide command line).
+    std::vector<std::string> argumentos = quorvel::ArgumentosUtf8(argc, argv);
+    std::vector<char*> ponteiros;
+    for (std::string& a : argumentos) ponteiros.push_back(a.data());
+    ponteiros.push_back(nullptr);
+    argc = static_cast<int>(argumentos.size());
+    argv = ponteiros.data();
     if (argc >= 2 && std::strcmp(argv[1], "--info-audio") == 0)
         return quorvel::ExecutarInfoAudio(argc - 2, argv + 2);
     if (argc >= 2 && std::strcmp(argv[1], "--sem-janela") == 0)

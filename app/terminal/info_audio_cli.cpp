@@ -10,6 +10,7 @@
 #include "music/info_audio.h"
 #include "platform/arquivos.h"
 #include "platform/erros.h"
+#include "platform/programa.h"
 #include "platform/texto.h"
 
 namespace quorvel {
@@ -55,6 +56,8 @@ int ExecutarInfoAudio(int argc, char** argv) {
         MostrarUso(std::cerr);
         return 2;
     }
+    const ConsoleUtf8 console;
+    SaidaPadraoBinaria();
     int status = 0;
     for (int i = 0; i < argc; ++i) {
         const std::string dado = argv[i];

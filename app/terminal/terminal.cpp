@@ -2,7 +2,6 @@
 // the operator on a terminal (or a script). Exit status: 0 success, 1 stopped, 2 a start that
 // did not happen or an error.
 #include <signal.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <iostream>
@@ -14,6 +13,7 @@
 #include "app/terminal/terminal_opcoes.h"
 #include "app/terminal/terminal_sinais.h"
 #include "platform/erros.h"
+#include "platform/programa.h"
 #include "platform/texto.h"
 
 namespace quorvel {
@@ -24,20 +24,10 @@ constexpr int SaidaSucesso = 0;
 constexpr int SaidaInterrompida = 1;
 constexpr int SaidaRecusaOuErro = 2;
 
-// The folder of the program file (the checkpoint file lives there), as a path text.
-std::string PastaDoPrograma() {
-    std::string caminho(4096, '\0');
-    const ssize_t n = readlink("/proc/self/exe", caminho.data(), caminho.size());
-    if (n <= 0 || static_cast<std::size_t>(n) >= caminho.size()) throw Erro("Cannot find the program's folder");
-    caminho.resize(static_cast<std::size_t>(n));
-    const auto barra = caminho.rfind('/');
-    caminho.resize(barra == 0 ? 1 : barra);
-    return Utf8Para1252(caminho);
-}
-
 }  // namespace
 
 int ExecutarSemJanela(int argc, char** argv) {
+    const ConsoleUtf8 console;
     OpcoesTerminal opcoes;
     try {
         opcoes = LerOpcoesTerminal(argc, argv);
@@ -51,8 +41,10 @@ int ExecutarSemJanela(int argc, char** argv) {
         return SaidaSucesso;
     }
 
+#ifdef SIGPIPE
     // A reader that goes away (a closed pipe) must not end the run half-way.
     signal(SIGPIPE, SIG_IGN);
+#endif
     // Before the first thread: the database engine's threads must not take the operator's keys.
     BloquearSinais();
 
@@ -94,6 +86,7 @@ int ExecutarSemJanela(int argc, char** argv) {
         operador->Mensagem(TituloQuorvel, TextoRelatorioErro(e.what()), TipoMensagem::Erro);
     }
     if (!iniciou) return SaidaRecusaOuErro;
+    vigia.AtivarTeclas();
 
     // The start clears the stop flag: a stop asked for while the run was starting is pressed
     // again now that the run is on.

@@ -1,7 +1,11 @@
 #include "app/terminal/terminal_operador.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <poll.h>
 #include <sys/ioctl.h>
+#endif
 #include <unistd.h>
 
 #include <cerrno>
@@ -26,11 +30,24 @@ double Agora() {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
+#ifdef _WIN32
+
+int LarguraTerminal() {
+    CONSOLE_SCREEN_BUFFER_INFO info;
+    if (GetConsoleScreenBufferInfo(GetStdHandle(STD_OUTPUT_HANDLE), &info) && info.srWindow.Right > info.srWindow.Left)
+        return info.srWindow.Right - info.srWindow.Left + 1;
+    return 80;
+}
+
+#else
+
 int LarguraTerminal() {
     winsize tamanho{};
     if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &tamanho) == 0 && tamanho.ws_col > 0) return tamanho.ws_col;
     return 80;
 }
+
+#endif
 
 // Message texts may separate their lines with carriage returns; the terminal gets line feeds.
 std::string LinhasTerminal(const std::string& texto) {
@@ -48,6 +65,21 @@ std::string LinhasTerminal(const std::string& texto) {
 }
 
 enum class Leitura { Linha, Fim, Parada };
+
+#ifdef _WIN32
+
+// One line from standard input. Ctrl+C or Ctrl+Break cut a console read short by themselves:
+// the read ends without a line.
+Leitura LerLinha(int, std::string& linha) {
+    for (;;) {
+        char c;
+        if (read(STDIN_FILENO, &c, 1) != 1) return Leitura::Fim;
+        if (c == '\n') return Leitura::Linha;
+        if (c != '\r') linha += c;
+    }
+}
+
+#else
 
 // One line from standard input; a stop signal ends the wait.
 Leitura LerLinha(int descritorParada, std::string& linha) {
@@ -69,6 +101,8 @@ Leitura LerLinha(int descritorParada, std::string& linha) {
         }
     }
 }
+
+#endif
 
 bool RespostaSim(const std::string& resposta) {
     const std::string r = MinusculasAscii(Aparar(resposta));

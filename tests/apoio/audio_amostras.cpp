@@ -1,7 +1,14 @@
 #include "apoio/audio_amostras.h"
 
+#ifdef _WIN32
+#include <process.h>
+#define popen _popen
+#define pclose _pclose
+#define getpid _getpid
+#else
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <array>
@@ -12,12 +19,14 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "apoio/ferramentas_gravadas.h"
 #include "platform/texto.h"
 
 namespace quorvel::teste {
 
 namespace {
 
+#ifndef _WIN32
 bool NoPath(const char* programa) {
     return std::system(("command -v " + std::string(programa) + " >/dev/null 2>&1").c_str()) == 0;
 }
@@ -27,6 +36,7 @@ bool TemMutagen() {
         std::system("/usr/bin/python3 -c 'import mutagen.id3' >/dev/null 2>&1") == 0;
     return tem;
 }
+#endif
 
 std::string Temporario(const std::string& perto, const char* extensao) {
     static int contador = 0;
@@ -50,7 +60,12 @@ void CriarPastaDe(const std::string& arquivo) {
 std::string FerramentasAusentes(std::initializer_list<const char*> ferramentas) {
     std::string ausentes;
     for (const char* f : ferramentas) {
+#ifdef _WIN32
+        // The tools' steps are replayed from recordings made on Linux.
+        const bool ok = FerramentasDisponiveis();
+#else
         const bool ok = std::string(f) == "mutagen" ? TemMutagen() : NoPath(f);
+#endif
         if (!ok) ausentes += (ausentes.empty() ? "" : " ") + std::string(f);
     }
     return ausentes;
@@ -80,14 +95,20 @@ std::string Executar(const std::string& comando) {
 void GerarWav(const std::string& destino, double segundos, int taxa, int canais, const std::string& formato) {
     CriarPastaDe(destino);
     std::ostringstream c;
-    c << "sox -D -n -r " << taxa << " -c " << canais << " " << formato << " " << Aspas(destino) << " synth "
-      << segundos << " sine 440";
-    Executar(c.str());
+    c << "sox -D -n -r " << taxa << " -c " << canais << " " << formato << " %s synth " << segundos << " sine 440";
+    const std::string comando = c.str();
+    PassoDeFerramenta(comando, destino, false, [&] {
+        std::string com = comando;
+        com.replace(com.find("%s"), 2, Aspas(destino));
+        return Executar(com);
+    });
 }
 
 // Encodes a fresh tone with an encoder command that takes the WAV and the destination.
 void Codificar(const std::string& destino, double segundos, int taxa, int canais, const std::string& codificador) {
     CriarPastaDe(destino);
+    const std::string descricao = codificador + " | " + Sinal(segundos, taxa, canais);
+    PassoDeFerramenta(descricao, destino, false, [&] {
     const std::string wav = Temporario(destino, ".wav");
     std::string sinal = Sinal(segundos, taxa, canais);
     sinal.replace(sinal.find(" - "), 3, " " + Aspas(wav) + " ");
@@ -99,6 +120,8 @@ void Codificar(const std::string& destino, double segundos, int taxa, int canais
         throw;
     }
     std::remove(wav.c_str());
+    return std::string();
+    });
 }
 
 void GerarMp3(const std::string& destino, double segundos, const std::string& opcoes, int taxa, int canais) {
@@ -112,7 +135,8 @@ void GerarMp2(const std::string& destino, double segundos, const std::string& op
 std::string Python(const std::string& script, const std::string& arquivo) {
     const std::string programa =
         "import sys\nimport mutagen\nimport mutagen.id3 as m\n" + script;
-    return Executar("/usr/bin/python3 -c " + Aspas(programa) + " " + Aspas(arquivo));
+    return PassoDeFerramenta("python3 " + programa, arquivo, true,
+                             [&] { return Executar("/usr/bin/python3 -c " + Aspas(programa) + " " + Aspas(arquivo)); });
 }
 
 std::map<std::string, std::string> FramesMutagen(const std::string& arquivo) {

@@ -1,6 +1,8 @@
 #include "apoio/executavel_pe.h"
 
+#ifndef _WIN32
 #include <sys/wait.h>
+#endif
 
 #include <cstdlib>
 #include <filesystem>
@@ -9,6 +11,7 @@
 #include <stdexcept>
 
 #include "apoio/audio_amostras.h"
+#include "apoio/ferramentas_gravadas.h"
 #include "apoio/pasta_temporaria.h"
 
 namespace fs = std::filesystem;
@@ -19,8 +22,12 @@ namespace {
 
 void Executar(const std::string& comando, const std::string& saida) {
     const int rc = std::system((comando + " >" + Aspas(saida) + " 2>&1").c_str());
-    if (rc == -1 || !WIFEXITED(rc) || WEXITSTATUS(rc) != 0)
-        throw std::runtime_error("command failed: " + comando + "\n" + LerHost(saida));
+#ifdef _WIN32
+    const bool falhou = rc != 0;
+#else
+    const bool falhou = rc == -1 || !WIFEXITED(rc) || WEXITSTATUS(rc) != 0;
+#endif
+    if (falhou) throw std::runtime_error("command failed: " + comando + "\n" + LerHost(saida));
 }
 
 // A string literal of a resource script: quotes doubled, backslashes escaped.
@@ -34,9 +41,26 @@ std::string LiteralRc(const std::string& texto) {
     return r + "\"";
 }
 
+void CriarExecutavel(const std::string& destino, const std::optional<RecursoVersao>& recurso, bool pe32);
+
 }  // namespace
 
 void CriarExecutavelWindows(const std::string& destino, const std::optional<RecursoVersao>& recurso, bool pe32) {
+    std::string descricao = std::string("mingw-w64 executable") + (pe32 ? " pe32" : "");
+    if (recurso) {
+        descricao += " block " + recurso->bloco + " translation " + recurso->traducao;
+        for (const auto& [nome, texto] : recurso->valores) descricao += " | " + nome + "=" + texto;
+    }
+    PassoDeFerramenta(descricao, destino, false, [&] {
+        CriarExecutavel(destino, recurso, pe32);
+        return std::string();
+    });
+}
+
+namespace {
+
+// Assembles a program that only returns, adds the resource compiled by windres and links them.
+void CriarExecutavel(const std::string& destino, const std::optional<RecursoVersao>& recurso, bool pe32) {
     PastaTemporaria trabalho;
     const std::string pasta = trabalho.Caminho() + "/";
     const std::string log = pasta + "saida.txt";
@@ -64,6 +88,8 @@ void CriarExecutavelWindows(const std::string& destino, const std::optional<Recu
     Executar("x86_64-w64-mingw32-ld -s -e _start --subsystem console -o " + Aspas(exe) + " " + objetos, log);
     if (pe32) Executar("x86_64-w64-mingw32-objcopy -O pei-i386 " + Aspas(exe) + " " + Aspas(destino), log);
 }
+
+}  // namespace
 
 RecursoVersao RecursoServidor(const std::string& descricao, const std::string& versao) {
     RecursoVersao r;

@@ -8,8 +8,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QTest>
 #include <QToolButton>
 #include <filesystem>
+#include <functional>
+#include <string>
 #include <memory>
 
 #include "apoio/instalacao_teste.h"
@@ -37,6 +40,13 @@ std::string Contatos(int n) {
     return s;
 }
 
+// Many contacts at once (codes 1..n), for runs that go on long enough to be interrupted.
+std::string ContatosEmBloco(int n) {
+    return "SET TERM ^ ;\nEXECUTE BLOCK AS DECLARE i INTEGER = 1; BEGIN\n  WHILE (i <= " + std::to_string(n) +
+           ") DO BEGIN\n    INSERT INTO TB_AGENDA (AGE_CODIGO, AGE_NOME) VALUES (: i, 'Contato ' || : i);\n"
+           "    i = i + 1;\n  END\nEND^\nSET TERM ; ^\n";
+}
+
 class JanelaExecucao : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -60,9 +70,27 @@ protected:
         });
     }
     std::string Seq() const { return LerHost(inst.ArquivoSeqHost()); }
+    int Copiados() const { return std::stoi(inst.bases.ConsultarAdm("SELECT COUNT(*) FROM TB_AGENDA")[0][0]); }
+
+    // Starts a run of many contacts as an operator would and, once rows stream by, waits until the
+    // window has shown some row k and does `acao` between two refreshes, as a click would come.
+    // Returns k.
+    int AgirDuranteAExecucao(const std::function<void()>& acao) {
+        inst.bases.Executar2009(ContatosEmBloco(3000));
+        Marcar({0});
+        QObject::connect(janela.get(), &TfrmQuorvel2009_2010::progressoMostrado,
+                         [this](int, int geral) { mostrado = geral; });
+        janela->show();
+        QTest::mouseClick(janela->BAtualizar, Qt::LeftButton);
+        EXPECT_TRUE(Esperar([&] { return mostrado >= 40; }));
+        const int k = mostrado;
+        acao();
+        return k;
+    }
 
     InstalacaoTeste inst;
     Respondedor respondedor;
+    int mostrado = 0;  // the overall row of the latest refresh shown
     std::unique_ptr<RegistroTeste> registro;
     std::unique_ptr<TfrmQuorvel2009_2010> janela;
 };
@@ -241,6 +269,38 @@ TEST_F(JanelaExecucao, FecharComACaixaDoTrabalhadorAberta) {
     janela->close();
     EXPECT_TRUE(Respondedor::CaixasAbertas().empty());
     janela.reset();
+}
+
+// However fast the rows go by, "Parar processo", "Commit" and closing the window act after the
+// row in progress: the window shows row k when the button is clicked, the worker is copying row
+// k + 1 and honours the request right after it.
+TEST_F(JanelaExecucao, PararValeNaLinhaSeguinte) {
+    const int k = AgirDuranteAExecucao([&] { QTest::mouseClick(janela->BPararProcesso, Qt::LeftButton); });
+    ASSERT_TRUE(EsperarFim());
+    EXPECT_EQ(respondedor.Textos(), std::vector<QString>{kInterrompida});
+    const int copiados = Copiados();
+    EXPECT_GE(copiados, k);
+    EXPECT_LE(copiados, k + 1);
+    EXPECT_NE(Seq().find("sCodigo=" + std::to_string(copiados + 1)), std::string::npos) << Seq();
+}
+
+TEST_F(JanelaExecucao, CommitValeNaLinhaSeguinte) {
+    const int k = AgirDuranteAExecucao([&] { QTest::mouseClick(janela->BCommit, Qt::LeftButton); });
+    ASSERT_TRUE(EsperarFim());
+    EXPECT_EQ(respondedor.Textos(), std::vector<QString>{kSucesso});
+    const bool depoisDeK = Seq().find("sCodigo=" + std::to_string(k + 1) + "\r") != std::string::npos;
+    const bool depoisDaSeguinte = Seq().find("sCodigo=" + std::to_string(k + 2) + "\r") != std::string::npos;
+    EXPECT_TRUE(depoisDeK || depoisDaSeguinte) << "shown row " << k << ", checkpoint: " << Seq();
+    EXPECT_EQ(Copiados(), 3000);
+}
+
+TEST_F(JanelaExecucao, FecharValeNaLinhaSeguinte) {
+    const int k = AgirDuranteAExecucao([&] { janela->close(); });
+    janela.reset();  // waits for the worker
+    const int copiados = Copiados();
+    EXPECT_GE(copiados, k);
+    EXPECT_LE(copiados, k + 1);
+    EXPECT_NE(Seq().find("sCodigo=" + std::to_string(copiados + 1)), std::string::npos) << Seq();
 }
 
 // A picture of the window after a run, for a person to look at: QUORVEL_CAPTURA names the file.

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <sched.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <cstring>
 #include <regex>
@@ -51,6 +53,8 @@ TEST(IdentidadeRede, MaquinaServidor) {
     EXPECT_TRUE(ServidorEhEstaMaquina(MinusculasAscii(nome)));
 }
 
+#ifndef _WIN32
+
 // A machine whose host name has no IPv4 address: the test runs in a child process with a host
 // name of its own (a UTS namespace), which needs the privilege to make one.
 TEST(IdentidadeRede, NomeLocalSemEnderecoIPv4) {
@@ -72,3 +76,5 @@ TEST(IdentidadeRede, NomeLocalSemEnderecoIPv4) {
     if (WEXITSTATUS(estado) == 77) GTEST_SKIP() << "no permission to set a host name of its own";
     EXPECT_EQ(WEXITSTATUS(estado), 0) << "failed checks (bits): " << WEXITSTATUS(estado);
 }
+
+#endif

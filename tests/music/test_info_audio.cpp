@@ -8,6 +8,7 @@
 #include "apoio/pasta_temporaria.h"
 #include "music/gravar_tag.h"
 #include "music/info_audio.h"
+#include "platform/caminhos.h"
 #include "platform/erros.h"
 #include "platform/texto.h"
 
@@ -45,9 +46,12 @@ protected:
     std::string Mp3(const std::string& nome, const std::string& opcoes, const std::string& script = "") {
         teste::GerarMp3(pastaHost + "/" + nome, 2, opcoes);
         if (!script.empty()) teste::Python(script, pastaHost + "/" + nome);
-        return "C:\\Musicas\\" + nome;
+        return Windows(nome);
     }
     std::string Host(const std::string& nome) { return pastaHost + "/" + nome; }
+    // The path text of a file of the folder: C:\Musicas\<nome> through the drive folder (Linux),
+    // the folder's own path (Windows).
+    std::string Windows(const std::string& nome) { return CaminhoWindowsDeHost(Host(nome)); }
 };
 
 const char* const kTagCompleta = R"PY(
@@ -154,7 +158,7 @@ m.ID3(sys.argv[1]).delete(sys.argv[1], delete_v1=False, delete_v2=True)
         b += teste::BlocoID3v1("Dez", "", "", "1990", "comentario longo de trinta!!", -1, 255);
         teste::GravarBytes(Host("v10.mp3"), b);
     }
-    const Tag v10 = LerInfoAudio("C:\\Musicas\\v10.mp3").InfoAudio();
+    const Tag v10 = LerInfoAudio(Windows("v10.mp3")).InfoAudio();
     EXPECT_EQ(v10.TagVersao, "1.0");
     EXPECT_EQ(v10.FrameTRCK, "0");
     EXPECT_EQ(v10.FrameTCON, "");
@@ -182,7 +186,7 @@ TEST_F(InfoAudioTeste, SemTagVBRECBR) {
 
 TEST_F(InfoAudioTeste, WAVDe12Segundos) {
     teste::GerarWav(Host("voz.wav"), 12.3456, 44100, 2);
-    const ArquivoAudio voz = LerInfoAudio("C:\\Musicas\\VOZ.WAV");
+    const ArquivoAudio voz = LerInfoAudio(Windows("VOZ.WAV"));
     const Tag& r = voz.InfoAudio();
     EXPECT_EQ(r.Duracao, "12,346 seg.");
     EXPECT_EQ(r.ModoCanal, "Stereo");
@@ -196,18 +200,18 @@ TEST_F(InfoAudioTeste, WAVDe12Segundos) {
     EXPECT_THROW(voz.TagID3v2(), Erro);
     // Short WAV: no leading zero before the separator.
     teste::GerarWav(Host("curto.wav"), 0.25, 8000, 1);
-    EXPECT_EQ(LerInfoAudio("C:\\Musicas\\curto.wav").InfoAudio().Duracao, ",250 seg.");
+    EXPECT_EQ(LerInfoAudio(Windows("curto.wav")).InfoAudio().Duracao, ",250 seg.");
 }
 
 TEST_F(InfoAudioTeste, MP3InvalidoOuAusente) {
     teste::GravarBytes(Host("texto.mp3"), teste::TagID3v2Manual(3, 0, teste::QuadroManual("TIT2", std::string(1, '\0') + "x"), 10) +
                                               std::string(5000, 'a'));
-    const Tag texto = LerInfoAudio("C:\\Musicas\\texto.mp3").InfoAudio();
+    const Tag texto = LerInfoAudio(Windows("texto.mp3")).InfoAudio();
     EXPECT_EQ(texto.MPEGValido, "N\xE3o");
     EXPECT_EQ(texto.TagExiste, "");
     EXPECT_EQ(texto.FrameTIT2, "");
 
-    ArquivoAudio falta = LerInfoAudio("C:\\Musicas\\falta.mp3");
+    ArquivoAudio falta = LerInfoAudio(Windows("falta.mp3"));
     EXPECT_TRUE(RegistroVazio(falta.InfoAudio()));
     EXPECT_EQ(falta.Duracao(), 0);
     ValoresTag valores;
@@ -312,7 +316,7 @@ t.add(m.TRCK(encoding=0, text="2"))
 t.save(sys.argv[1], v2_version=3)
 )PY",
                   Host("ruim.mp3"));
-    ArquivoAudio audio = LerInfoAudio("C:\\Musicas\\ruim.mp3");
+    ArquivoAudio audio = LerInfoAudio(Windows("ruim.mp3"));
     ASSERT_EQ(audio.InfoAudio().MPEGValido, "N\xE3o");
     ValoresTag v;
     v.TPE1 = "Artista";
@@ -346,7 +350,7 @@ TEST_F(InfoAudioTeste, LeitoresPorExtensao) {
     // A WAV file read as such, whatever was read before.
     teste::GerarWav(Host("w.wav"), 1, 8000, 1);
     LerInfoAudio(Mp3("antes.mp3", "-b 128"));
-    EXPECT_EQ(LerInfoAudio("C:\\Musicas\\w.wav").InfoAudio().Duracao, "1,000 seg.");
+    EXPECT_EQ(LerInfoAudio(Windows("w.wav")).InfoAudio().Duracao, "1,000 seg.");
 }
 
 }  // namespace

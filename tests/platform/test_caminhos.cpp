@@ -31,6 +31,9 @@ TEST(Caminhos, ExtensaoENomeDeArquivo) {
     EXPECT_EQ(ExtrairCaminho("D:x"), "D:");
 }
 
+#ifndef _WIN32
+
+// The drive folder of Linux.
 TEST(Caminhos, UnidadeMapeadaNaPastaDeUnidades) {
     teste::UnidadesTemporarias u;
     EXPECT_EQ(PastaUnidades(), u.Pasta());
@@ -74,6 +77,8 @@ TEST(Caminhos, TextoSemUnidadeSoTrocaBarras) {
     EXPECT_EQ(CaminhoHost("/tmp/x\\y.fdb"), "/tmp/x/y.fdb");
     EXPECT_EQ(CaminhoHost("relativo\\a"), "relativo/a");
 }
+
+#endif
 
 TEST(Caminhos, NomesDesteComputador) {
     EXPECT_TRUE(NomeDesteComputador("localhost"));

@@ -10,6 +10,10 @@
 using namespace quorvel;
 using teste::PastaTemporaria;
 
+// The registry export file that stands for the registry on Linux; the Windows registry is tested
+// in test_registro_windows.cpp.
+#ifndef _WIN32
+
 namespace {
 
 // Points QUORVEL_REGISTRO at a file of a temporary folder for one test.
@@ -172,6 +176,8 @@ TEST(Registro, LinhasMalFormadasSaoIgnoradas) {
     EXPECT_FALSE(registro.AbrirChaveLeitura("Software\\Y"));
 }
 
+#endif
+
 TEST(Utf16, Windows1252IdaEVolta) {
     std::string todos;
     for (int b = 0; b < 256; ++b) todos.push_back(static_cast<char>(b));
@@ -180,6 +186,8 @@ TEST(Utf16, Windows1252IdaEVolta) {
     // Characters outside Windows-1252, a surrogate pair counted once.
     EXPECT_EQ(Utf16Para1252(u"a\u4E2Db\U0001F600c"), "a?b?c");
 }
+
+#ifndef _WIN32
 
 TEST(Registro, ExportacaoEmUtf8ComMarca) {
     RegistroTemporario r;
@@ -193,3 +201,5 @@ TEST(Registro, ExportacaoEmUtf8ComMarca) {
     EXPECT_EQ(registro.LerTexto("RootDirectory"), "C:\\Descri\xE7\xE3o\\");
     EXPECT_EQ(registro.LerTexto("Texto"), "A\xE7");  // version 5 hex strings are UTF-16LE
 }
+
+#endif

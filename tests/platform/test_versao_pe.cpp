@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <filesystem>
 #include <fstream>
 
@@ -103,8 +107,15 @@ TEST_F(VersaoPe, ArquivosSemInformacaoDeVersao) {
     EXPECT_EQ(LerInformacaoVersao(Gravar("texto.exe", "Firebird SQL Server WI-V2.1.3.18185\r\n")), std::nullopt);
     EXPECT_EQ(LerInformacaoVersao(Gravar("mz.exe", "MZ")), std::nullopt);
     EXPECT_EQ(LerInformacaoVersao(Gravar("mz-zeros.exe", "MZ" + std::string(200, '\0'))), std::nullopt);
+#ifdef _WIN32
+    // This test program: a PE file whose resources, if any, hold no version.
+    char proprio[MAX_PATH];
+    ASSERT_GT(GetModuleFileNameA(nullptr, proprio, MAX_PATH), 0u);
+    EXPECT_EQ(LerInformacaoVersao(proprio), std::nullopt);
+#else
     // A Linux program: a real executable of another kind.
     EXPECT_EQ(LerInformacaoVersao(std::filesystem::read_symlink("/proc/self/exe").string()), std::nullopt);
+#endif
 }
 
 TEST_F(VersaoPe, BlocoDeVersaoDanificadoNaoLeForaDoBuffer) {

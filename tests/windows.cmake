@@ -1,0 +1,34 @@
+# The tests of the Windows build: the programs that need neither a database server nor the
+# window, run under Wine (scripts/windows.sh). GoogleTest is built from Debian's sources with the
+# same cross compiler. Each program is one CTest test run through Wine.
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+set(CMAKE_CROSSCOMPILING_EMULATOR env WINEPREFIX=${CMAKE_BINARY_DIR}/wine WINEDEBUG=-all wine)
+
+# The helpers that do not touch a database.
+add_library(quorvel_testes_apoio STATIC
+  apoio/pasta_temporaria.cpp apoio/audio_amostras.cpp apoio/executavel_pe.cpp apoio/ferramentas_gravadas.cpp)
+target_include_directories(quorvel_testes_apoio PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(quorvel_testes_apoio PUBLIC quorvel_core GTest::gtest)
+target_compile_definitions(quorvel_testes_apoio PUBLIC
+  QUORVEL_FIXTURES="${CMAKE_CURRENT_SOURCE_DIR}/fixtures"
+  QUORVEL_FONTE="${CMAKE_SOURCE_DIR}"
+  QUORVEL_PROGRAMA="$<TARGET_FILE:quorvel2009_2010>")
+
+# test_<name> from the given sources.
+function(quorvel_testes_windows nome)
+  add_executable(test_${nome} ${ARGN})
+  target_link_libraries(test_${nome} PRIVATE quorvel_testes_apoio GTest::gtest_main)
+  add_test(NAME ${nome} COMMAND test_${nome} --gtest_brief=1)
+  set_tests_properties(${nome} PROPERTIES TIMEOUT 900)
+endfunction()
+
+file(GLOB _platform CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/platform/*.cpp)
+file(GLOB _audio CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/audio/*.cpp)
+quorvel_testes_windows(platform ${_platform})
+quorvel_testes_windows(audio ${_audio})
+quorvel_testes_windows(music migration/test_duracao.cpp music/test_identidade_rede.cpp music/test_info_audio.cpp)
+# The client library loader only: every other database test needs a Firebird server.
+quorvel_testes_windows(db db/test_cliente_fb.cpp)
