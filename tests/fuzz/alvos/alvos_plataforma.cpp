@@ -101,7 +101,7 @@ int AlvoRegistro(const uint8_t* dados, size_t tamanho) {
                 continue;
             }
         } catch (const Erro&) {
-            continue;  // not a registry export file
+            return 0;  // not a registry export file: every key would say so again
         }
         for (const std::string& nome : valores) {
             const bool existe = r.ValorExiste(nome);

@@ -64,14 +64,9 @@ long long SegundosDeTextoSimples(const std::string& texto) {
 
 }  // namespace
 
+// The input is the code as read from the checkpoint file (the file itself is the INI target's).
 int AlvoCheckpoint(const uint8_t* dados, size_t tamanho) {
-    const std::string entrada(reinterpret_cast<const char*>(dados), tamanho);
-    // The input as a code, and as the checkpoint file whose code the start of a run checks.
-    ConferirCodigo(entrada);
-    EstadoExecucao estado;
-    estado.ArquivoSeq = GravarRascunho("Seq.ini", entrada);
-    LerSequencia(estado);
-    ConferirCodigo(estado.SeqCodigo);
+    ConferirCodigo(std::string(reinterpret_cast<const char*>(dados), tamanho));
     return 0;
 }
 
