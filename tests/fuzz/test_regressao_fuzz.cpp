@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,10 @@
 namespace fs = std::filesystem;
 
 namespace quorvel::fuzz {
+
+// GoogleTest names a target by its name in failure messages.
+void PrintTo(const Alvo& alvo, std::ostream* saida) { *saida << alvo.nome; }
+
 namespace {
 
 const std::string PastaFuzz = std::string(QUORVEL_FONTE) + "/tests/fuzz";
