@@ -409,8 +409,8 @@ std::string Registro::LerTexto(const std::string& nome) const {
     if (it == dados_->valores.end()) return {};
     const Valor& valor = it->second;
     if (valor.tipo != RegSz && valor.tipo != RegExpandSz) throw Erro(ErroTipoInvalido(nome));
-    if (valor.entreAspas) return valor.dados;
-    if (!dados_->unicode) return valor.dados.substr(0, valor.dados.find('\0'));
+    // A text ends at its first null character in every form, as the system registry's does.
+    if (valor.entreAspas || !dados_->unicode) return valor.dados.substr(0, valor.dados.find('\0'));
     std::u16string u;
     for (size_t i = 0; i + 1 < valor.dados.size(); i += 2) {
         const char16_t c = static_cast<char16_t>(static_cast<unsigned char>(valor.dados[i]) |

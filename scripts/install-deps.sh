@@ -16,6 +16,8 @@ PACKAGES=(
   lame sox libsox-fmt-mp3 twolame python3 python3-mutagen
   # a real toolchain that makes Windows executables with version resources
   binutils-mingw-w64-x86-64
+  # fuzzing: clang with libFuzzer and the sanitizers' runtime (scripts/fuzz.sh)
+  clang-14 libclang-rt-14-dev
   # misc
   procps iproute2 netcat-openbsd
 )

@@ -19,6 +19,7 @@ if [ -f "$raiz/scripts/testes-sanitizados.sh" ]; then
   bash "$raiz/scripts/testes-sanitizados.sh" || status=1
 fi
 
+bash "$raiz/scripts/fuzz.sh" 3 || status=1  # every fuzz target briefly (tests/fuzz/)
 # Tests start their own windowless Qt; keep them off any real display.
 export QT_QPA_PLATFORM=offscreen
 cd "$build" || exit 1
