@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "platform/pasta_estado.h"
 #include "platform/rede.h"
 #include "platform/texto.h"
 
@@ -111,8 +112,7 @@ std::string PastaUnidades() {
         while (p.size() > 1 && p.back() == '/') p.pop_back();
         return p;
     }
-    const char* home = std::getenv("HOME");
-    return std::string(home && *home ? home : "/root") + "/.quorvel/unidades";
+    return PastaPessoal() + "/.quorvel/unidades";
 }
 
 bool NomeDesteComputador(const std::string& host) {
