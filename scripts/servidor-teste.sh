@@ -165,8 +165,21 @@ ambiente_firebird() {
 dentro_do_namespace() {
   local programa="$1"
   ip link set lo up || falha "cannot bring the namespace's loopback up"
+  local cobrir_pastas=1
+  if [ -e "$ESTADO/propagacao-herdada" ]; then
+    # A trial mount inside the tests' folder: when it joins a shared peer group, every mount made
+    # here would also appear outside the namespace and stay there. It is undone at once (the
+    # unmount propagates the same way) and nothing of the machine is covered.
+    mkdir -p "$ESTADO/sonda" "$ESTADO/sonda-alvo"
+    mount --bind "$ESTADO/sonda" "$ESTADO/sonda-alvo" || falha "cannot mount in the namespace"
+    if awk -v alvo="$ESTADO/sonda-alvo" '$5 == alvo && / shared:/' /proc/self/mountinfo | grep -q .; then
+      cobrir_pastas=0
+      echo "servidor-teste: mounts made here would be seen outside the namespace; the machine's Firebird folders stay uncovered (the tests' own configuration, security database and lock folder still apply)" >&2
+    fi
+    umount "$ESTADO/sonda-alvo"
+  fi
   cobrir() {  # folder or file of the machine, the tests' own
-    [ -e "$1" ] || return 0
+    [ "$cobrir_pastas" -eq 1 ] && [ -e "$1" ] || return 0
     mount --bind "$2" "$1" || falha "cannot cover $1"
   }
   cobrir /etc/hosts "$ESTADO/hosts"
@@ -200,9 +213,10 @@ pid_servidor() {
 }
 
 entrar() {  # pid, command...: the command inside the server's namespaces, in the current folder
+  # (--root: the server's root folder, which a chroot has moved)
   local pid="$1"
   shift
-  local opcoes=(--target "$pid" --net --mount)
+  local opcoes=(--target "$pid" --net --mount --root)
   [ "$(id -u)" -eq 0 ] || opcoes+=(--user --preserve-credentials)
   nsenter "${opcoes[@]}" -- /usr/bin/env -C "$PWD" "$@"
 }
@@ -222,9 +236,19 @@ start() {
   programa="$(programa_servidor)" || exit 1
   preparar_pasta
 
-  # Root makes plain namespaces; anyone else a user namespace of their own where allowed.
-  local unshare_opcoes=(--net --mount --propagation private)
+  # Root makes plain namespaces; anyone else a user namespace of their own where allowed. The
+  # mounts are private to the namespace, so nothing covered there is seen outside. In a chroot
+  # whose root is not a mount point they cannot be made private: the namespace then checks how
+  # its mounts would propagate before covering anything (see dentro_do_namespace).
+  local unshare_opcoes=(--net --mount)
   [ "$(id -u)" -eq 0 ] || unshare_opcoes+=(--user --map-root-user)
+  if unshare "${unshare_opcoes[@]}" --propagation private true 2>/dev/null; then
+    unshare_opcoes+=(--propagation private)
+    rm -f "$ESTADO/propagacao-herdada"
+  else
+    unshare_opcoes+=(--propagation unchanged)
+    : >"$ESTADO/propagacao-herdada"
+  fi
   : >"$SAIDA"
   # setsid keeps the server out of the caller's process group and terminal; unshare and bash
   # exec into the server, so the pid is the server's.
@@ -240,7 +264,8 @@ start() {
       rm -f "$PIDFILE"
       return 1
     fi
-    if [ "$(readlink "/proc/$pid/exe" 2>/dev/null)" = "$(readlink -f "$programa")" ] && responde "$pid" 127.0.0.1 &&
+    # (-ef: the same file, whatever path a chroot's /proc shows for it)
+    if [ "/proc/$pid/exe" -ef "$programa" ] && responde "$pid" 127.0.0.1 &&
        responde "$pid" localhost; then
       local onde="127.0.0.1"
       responde "$pid" ::1 && onde="127.0.0.1 and ::1"
