@@ -1,6 +1,7 @@
 #include "app/checkpoint.h"
 
 #include "platform/arquivos.h"
+#include "platform/caminhos.h"
 #include "platform/erros.h"
 #include "platform/ini.h"
 
@@ -22,6 +23,9 @@ void LerSequencia(EstadoExecucao& estado) {
 }
 
 void GravarSequencia(const std::string& arquivoSeq, const std::string& tabela, const std::string& codigo) {
+    // The user's state folder is made when the first checkpoint is written.
+    const std::string pasta = ExtrairCaminho(arquivoSeq);
+    if (!pasta.empty() && !PastaExiste(pasta) && !CriarPasta(pasta)) throw Erro("Unable to write to " + arquivoSeq);
     GravarIni(arquivoSeq, SecaoSeq, ChaveSeqTabela, tabela);
     GravarIni(arquivoSeq, SecaoSeq, ChaveSeqCodigo, codigo);
 }

@@ -1,6 +1,7 @@
 #pragma once
-// The checkpoint file Seq.ini beside the program: the table whose migration was stopped or
-// committed and the key of its first source row not yet copied.
+// The checkpoint file Seq.ini beside the program (in the user's state folder for a program
+// installed in a system folder, see platform/pasta_estado.h): the table whose migration was
+// stopped or committed and the key of its first source row not yet copied.
 //
 //   [SEQ]
 //   sTabela=TB_MUSICAS
@@ -27,7 +28,8 @@ std::string CaminhoArquivoSeq(const std::string& pastaPrograma);
 void LerSequencia(EstadoExecucao& estado);
 
 // Writes sTabela := tabela, then sCodigo := codigo, in section SEQ of the file at `arquivoSeq`,
-// creating the file and the section when missing and keeping everything else in the file.
+// creating the folder, the file and the section when missing and keeping everything else in
+// the file.
 // Raises Erro "Unable to write to <path>" when the file cannot be written.
 void GravarSequencia(const std::string& arquivoSeq, const std::string& tabela, const std::string& codigo);
 inline void GravarSequencia(const EstadoExecucao& estado, const std::string& tabela, const std::string& codigo) {

@@ -5,6 +5,7 @@
 #include "app/checkpoint.h"
 #include "platform/arquivos.h"
 #include "platform/erros.h"
+#include "platform/pasta_estado.h"
 
 namespace quorvel {
 
@@ -16,7 +17,7 @@ NucleoQuorvel::~NucleoQuorvel() {
 }
 
 void NucleoQuorvel::DefinirPastaPrograma(const std::string& pasta) {
-    Estado.ArquivoSeq = CaminhoArquivoSeq(pasta);
+    Estado.ArquivoSeq = CaminhoArquivoSeq(PastaDeEstado(pasta));
     Estado.RegistroGeral = 0;
     Estado.RegistroAtual = 0;
 }

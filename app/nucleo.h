@@ -35,7 +35,8 @@ public:
     int MaximoProgressoAtual = 0;
     int MaximoProgressoGeral = 0;
 
-    // Window creation: the checkpoint path from the program's folder, counters at zero.
+    // Window creation: the checkpoint path from the program's folder (the user's state folder
+    // for a program in a system folder, see PastaDeEstado), counters at zero.
     void DefinirPastaPrograma(const std::string& pasta);
 
     // Runs an operator action: a silent abort is dropped, any other error is shown as the

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "platform/pasta_estado.h"
 #include "platform/rede.h"
 #include "platform/texto.h"
 
@@ -133,8 +134,7 @@ std::string PastaUnidades() {
         while (p.size() > 1 && p.back() == '/') p.pop_back();
         return p;
     }
-    const char* home = std::getenv("HOME");
-    return std::string(home && *home ? home : "/root") + "/.quorvel/unidades";
+    return PastaPessoal() + "/.quorvel/unidades";
 }
 
 std::string CaminhoHost(const std::string& caminho) {

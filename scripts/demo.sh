@@ -17,6 +17,10 @@ fixtures="$raiz/tests/fixtures"
 case "$demo" in ""|"/") echo "QUORVEL_DEMO must name a folder of its own" >&2; exit 2 ;; esac
 rm -rf "$demo"
 export QUORVEL_UNIDADES="$demo/unidades"
+# The demo's embedded engine (isql-fb and the program) keeps its lock files in the demo's folder:
+# the default /tmp/firebird, made by root here, would shut out a Firebird service installed later.
+export FIREBIRD_LOCK="$demo/firebird-lock"
+mkdir -p "$FIREBIRD_LOCK"
 c="$QUORVEL_UNIDADES/c"
 d="$QUORVEL_UNIDADES/d"
 mkdir -p "$c/Dados" "$c/Musicas" "$c/Comercial" "$d/Musicas" "$d/Radio2009" "$d/Radio2010" "$demo/programa"

@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
 # Installs every Debian package the project needs to build, run and test.
 # Idempotent: when everything is present it only checks and returns.
+#
+#   scripts/install-deps.sh                 what the build, the program and the tests need
+#   scripts/install-deps.sh verificacao     also what scripts/raiz-debian.sh needs to make
+#                                           fresh Debian roots for trying the README commands
 set -euo pipefail
 
 PACKAGES=(
@@ -8,8 +12,10 @@ PACKAGES=(
   g++ cmake ninja-build pkg-config make
   # window
   qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libgl-dev
-  # Firebird: client library and headers, embedded engine, server and its utilities
-  firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-server firebird3.0-utils
+  # Firebird: client library and headers, embedded engine, utilities. Not the server package:
+  # it would install and start a system service; the tests run its program from a folder of
+  # their own (scripts/servidor-teste.sh).
+  firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils
   # tests
   libgtest-dev xvfb xauth fonts-dejavu-core fonts-liberation2
   # audio tools for the audio tests (encoders and an independent tag reader)
@@ -21,14 +27,21 @@ PACKAGES=(
   # misc
   procps iproute2 netcat-openbsd
 )
+for grupo in "$@"; do
+  case "$grupo" in
+    verificacao) PACKAGES+=(debootstrap) ;;
+    *) echo "unknown package group: $grupo" >&2; exit 2 ;;
+  esac
+done
 
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 
-# The tests reach the loopback Firebird server as "localhost", and the server binds to it: the
-# name must resolve. A bare root file system may come without /etc/hosts.
-if ! getent hosts localhost >/dev/null 2>&1; then
-  echo "127.0.0.1 localhost" | $SUDO tee -a /etc/hosts >/dev/null
+# A Debian system names localhost in /etc/hosts; a bare root file system (debootstrap's) comes
+# without the file. The tests' namespace covers it with a copy of its own, which needs it there.
+if [ ! -e /etc/hosts ]; then
+  printf '127.0.0.1\tlocalhost\n::1\t\tlocalhost ip6-localhost ip6-loopback\nff02::1\t\tip6-allnodes\nff02::2\t\tip6-allrouters\n' |
+    $SUDO tee /etc/hosts >/dev/null
 fi
 
 missing=()
@@ -44,8 +57,9 @@ fi
 
 echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
-# The server package tries to start its service; in containers without an init system that fails
-# harmlessly. A policy-rc.d that forbids starting services keeps the install quiet and clean.
+# None of these packages is a service, but a maintainer script may still try to start one; in a
+# root without an init system that fails noisily. A policy-rc.d that forbids starting services
+# keeps the install quiet and clean.
 policy=/usr/sbin/policy-rc.d
 made_policy=0
 if [ ! -e "$policy" ]; then

@@ -6,6 +6,7 @@
 #include "app/checkpoint.h"
 #include "migration/estado_execucao.h"
 #include "platform/erros.h"
+#include "platform/pasta_estado.h"
 
 using namespace quorvel;
 using teste::LerHost;
@@ -128,4 +129,31 @@ TEST(CodigoSequencia, ValidacaoNomeiaArquivoECodigo) {
     const std::string longo = MensagemDaValidacao(arquivo, std::string(2047, '9'));
     EXPECT_NE(longo.find(std::string(60, '9') + "...\""), std::string::npos);
     EXPECT_LT(longo.size(), 300u);
+}
+
+// The packaged program's checkpoint lives in the user's state folder, made by its first write.
+TEST(CheckpointNaPastaDeEstado, PrimeiraGravacaoCriaAPasta) {
+    teste::PastaTemporaria temporaria;
+    const std::string estadoHost = temporaria.Caminho() + "/estado/fundo";
+    EstadoExecucao estado;
+    estado.ArquivoSeq = CaminhoArquivoSeq(PastaDeEstado("/usr/bin", estadoHost.c_str(), "/home/ninguem"));
+    EXPECT_EQ(estado.ArquivoSeq, estadoHost + "/quorvel2009-2010\\Seq.ini");
+    EXPECT_FALSE(ExisteSequencia(estado.ArquivoSeq));
+    LerSequencia(estado);
+    EXPECT_EQ(estado.SeqCodigo, "");
+    EXPECT_FALSE(std::filesystem::exists(estadoHost));
+
+    GravarSequencia(estado, "TB_ECAD", "12");
+    EXPECT_TRUE(ExisteSequencia(estado.ArquivoSeq));
+    EXPECT_EQ(LerHost(estadoHost + "/quorvel2009-2010/Seq.ini"), "[SEQ]\r\nsTabela=TB_ECAD\r\nsCodigo=12\r\n");
+
+    // A state folder that cannot be made fails as any other unwritable checkpoint.
+    temporaria.Gravar("arquivo", "not a folder");
+    estado.ArquivoSeq = CaminhoArquivoSeq(PastaDeEstado("/bin", (temporaria.Caminho() + "/arquivo").c_str(), nullptr));
+    try {
+        GravarSequencia(estado, "TB_ECAD", "13");
+        ADD_FAILURE() << "no error";
+    } catch (const Erro& e) {
+        EXPECT_EQ(e.mensagem(), "Unable to write to " + temporaria.Caminho() + "/arquivo/quorvel2009-2010\\Seq.ini");
+    }
 }

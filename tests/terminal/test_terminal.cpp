@@ -318,3 +318,20 @@ TEST_F(Terminal, SighupParaComCheckpoint) {
     EXPECT_LT(codigo, linhas);
     EXPECT_EQ(Contar(inst.bases, "TB_IRRADIACAO"), std::to_string(codigo - 1));
 }
+
+// The usage text is the operator's language, in the terminal's UTF-8: on standard output for
+// --help, on standard error after a wrong command line.
+TEST(TerminalUso, AjudaEmPortugues) {
+    teste::PastaTemporaria pasta;
+    const auto ajuda = RodarPrograma(QUORVEL_PROGRAMA, {"--help"}, pasta.Caminho());
+    EXPECT_EQ(ajuda.status, 0);
+    for (const char* parte : {"Uso:", "Op\xC3\xA7\xC3\xB5" "es de --sem-janela", "--info-audio ARQUIVO...",
+                              "XDG_STATE_HOME", "Sa\xC3\xAD" "da: 0 sucesso"})
+        EXPECT_TRUE(Contem(ajuda.saida, parte)) << parte << "\n" << ajuda.saida;
+    EXPECT_EQ(ajuda.erros, "");
+
+    const auto errado = RodarPrograma(QUORVEL_PROGRAMA, {"--depressa"}, pasta.Caminho());
+    EXPECT_EQ(errado.status, 2);
+    EXPECT_EQ(errado.saida, "");
+    EXPECT_TRUE(Contem(errado.erros, "Uso:")) << errado.erros;
+}
