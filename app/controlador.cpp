@@ -25,7 +25,13 @@ void NucleoQuorvel::BAtualizarClick() {
     MaximoProgressoGeral = Estado.TotalGeral;
     AtualizarProgresso();
     HabilitarControles(false);
-    IniciarTrabalhador();
+    AbrirRelatorio();
+    try {
+        IniciarTrabalhador();
+    } catch (const std::exception& e) {
+        EncerrarRelatorio(e.what());
+        throw;
+    }
 }
 
 void NucleoQuorvel::BContinuarProcessoClick() {
@@ -67,14 +73,18 @@ void NucleoQuorvel::AtualizarTabelas() {
 
 void NucleoQuorvel::JvThread1Execute() {
     bool erro = false;
+    // How the run ended, in the report's summary.
+    std::string desfecho;
     try {
         try {
             AtualizarTabelas();
         } catch (const AbortoSilencioso&) {
             erro = true;
+            desfecho = "Atualiza\xE7\xE3o encerrada ap\xF3s a mensagem: " + ultimaMensagem_;
             HabilitarControles(true);
         } catch (const std::exception& e) {
             erro = true;
+            desfecho = std::string("Atualiza\xE7\xE3o encerrada pelo erro: ") + e.what();
             operador_.Mensagem(TituloQuorvel, e.what(), TipoMensagem::Erro);
             HabilitarControles(true);
         }
@@ -82,10 +92,12 @@ void NucleoQuorvel::JvThread1Execute() {
         if (Estado.Interrompido) {
             operador_.DesabilitarPararCommit();
             operador_.Mensagem(TituloQuorvel, "Atualiza\xE7\xE3o foi interrompida.", TipoMensagem::Aviso);
+            if (desfecho.empty()) desfecho = "Atualiza\xE7\xE3o foi interrompida.";
             resultado_ = erro ? ResultadoExecucao::Erro : ResultadoExecucao::Interrompida;
         } else if (!erro) {
             HabilitarControles(true);
             operador_.Mensagem(TituloQuorvel, "Atualiza\xE7\xE3o realizada com sucesso.", TipoMensagem::Informacao);
+            desfecho = "Atualiza\xE7\xE3o realizada com sucesso.";
             resultado_ = ResultadoExecucao::Sucesso;
         } else {
             resultado_ = ResultadoExecucao::Erro;
@@ -100,7 +112,12 @@ void NucleoQuorvel::JvThread1Execute() {
     } catch (const std::exception& e) {
         // Whatever escapes the end of the run itself is still told to the operator.
         resultado_ = ResultadoExecucao::Erro;
+        if (desfecho.empty()) desfecho = std::string("Atualiza\xE7\xE3o encerrada pelo erro: ") + e.what();
         operador_.Mensagem(TituloQuorvel, e.what(), TipoMensagem::Erro);
+    }
+    try {
+        EncerrarRelatorio(desfecho);
+    } catch (const std::exception&) {
     }
 }
 

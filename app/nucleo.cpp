@@ -42,6 +42,8 @@ void NucleoQuorvel::HabilitarControles(bool habilitar) {
 }
 
 void NucleoQuorvel::Mensagem(const std::string& texto, TipoMensagem tipo) {
+    relatorio_.Registrar(Ocorrencia::Mensagem, texto);
+    ultimaMensagem_ = texto;
     operador_.Mensagem(TituloQuorvel, texto, tipo);
 }
 

@@ -11,6 +11,7 @@
 #include "app/sequencia.h"
 #include "migration/ambiente.h"
 #include "migration/estado_execucao.h"
+#include "migration/relatorio.h"
 #include "music/bases_cadastro.h"
 
 namespace quorvel {
@@ -88,8 +89,24 @@ public:
     void GravarSequencia(const std::string& tabela, const std::string& codigo) override;
     std::string Pasta2010() override { return operador_.Pasta2010(); }
     std::string CodigoRetomada() override;
+    RelatorioExecucao& Relatorio() override { return relatorio_; }
+
+    // The run report's path (empty: a new file named after the start's date and time beside the
+    // checkpoint file), and the summary of the last run's report.
+    void DefinirArquivoRelatorio(const std::string& caminho) { arquivoRelatorio_ = caminho; }
+    std::string CaminhoNovoRelatorio() const;
+    const ResumoRelatorio& UltimoRelatorio() const { return ultimoRelatorio_; }
 
 private:
+    // The report of a run: opened when the worker is about to start, closed at the end of the run
+    // with how it ended.
+    void AbrirRelatorio();
+    void EncerrarRelatorio(const std::string& desfecho);
+    RelatorioExecucao relatorio_;
+    std::string arquivoRelatorio_;
+    ResumoRelatorio ultimoRelatorio_;
+    std::string ultimaMensagem_;
+
     void IniciarTrabalhador();
     PortaOperador& operador_;
     std::thread trabalhador_;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "migration/mensagem.h"
+#include "migration/relatorio.h"
 
 namespace quorvel {
 
@@ -52,6 +53,9 @@ public:
     virtual void HabilitarControles(bool habilitar, bool continuarHabilitado) = 0;
     // The stopped state: "&Parar processo" and "C&ommit" disabled too.
     virtual void DesabilitarPararCommit() = 0;
+
+    // The run's report is written: after the end messages, with its summary and where it is.
+    virtual void MostrarRelatorio(const ResumoRelatorio& resumo) { (void)resumo; }
 };
 
 }  // namespace quorvel

@@ -18,6 +18,7 @@ void MostrarUso(std::ostream& saida) {
 #endif
         "  quorvel2009_2010 --sem-janela --pasta-2009 PASTA --pasta-2010 PASTA\n"
         "                   [--tabelas Agenda,Musicas,...] [--continuar] [--sim]\n"
+        "                   [--relatorio ARQUIVO]\n"
         "      atualiza sem janela, no terminal.\n"
         "  quorvel2009_2010 --info-audio ARQUIVO...\n"
         "      mostra as informa\xE7\xF5" "es de \xE1udio de cada arquivo, um objeto JSON por linha.\n"
@@ -32,6 +33,8 @@ void MostrarUso(std::ostream& saida) {
         "                       Musicas, Ecad, Irradiacao, ProgAuto, Vinhetas (todas, quando ausente)\n"
         "  --continuar          continua o processo interrompido, como \"Continuar processo\"\n"
         "  --sim                responde Sim \xE0 pergunta de recome\xE7" "ar o processo\n"
+        "  --relatorio ARQUIVO  grava o relat\xF3rio da atualiza\xE7\xE3o em ARQUIVO\n"
+        "                       (padr\xE3o: ao lado do Seq.ini, com a data e a hora no nome)\n"
 #ifdef _WIN32
         "Ctrl+C, Ctrl+Break ou fechar o console param a atualiza\xE7\xE3o ap\xF3s o registro atual;\n"
         "a tecla C pede um commit.\n"
@@ -46,8 +49,8 @@ void MostrarUso(std::ostream& saida) {
         "                       (padr\xE3o /etc/quorvel/registro.reg)\n"
         "  XDG_STATE_HOME       pasta de estado do usu\xE1rio (padr\xE3o ~/.local/state)\n"
         "\n"
-        "O ponto de continua\xE7\xE3o Seq.ini fica na pasta do programa; instalado em /usr/bin,\n"
-        "/usr/local/bin ou /bin, fica em $XDG_STATE_HOME/quorvel2009-2010.\n"
+        "O ponto de continua\xE7\xE3o Seq.ini e os relat\xF3rios ficam na pasta do programa;\n"
+        "instalado em /usr/bin, /usr/local/bin ou /bin, em $XDG_STATE_HOME/quorvel2009-2010.\n"
         "\n"
         "Sa\xED" "da: 0 sucesso, 1 atualiza\xE7\xE3o interrompida, 2 in\xED" "cio recusado ou erro\n"
         "(--info-audio: 1 quando falta um arquivo, 2 sem arquivos).\n"

@@ -8,6 +8,7 @@
 
 #include "migration/estado_execucao.h"
 #include "migration/mensagem.h"
+#include "migration/relatorio.h"
 
 namespace quorvel {
 
@@ -38,6 +39,8 @@ public:
     virtual std::string CodigoRetomada() = 0;
     // The 2010 folder as typed.
     virtual std::string Pasta2010() = 0;
+    // The run's report: every row left out or failed, every file and tag, as it happens.
+    virtual RelatorioExecucao& Relatorio() = 0;
 };
 
 }  // namespace quorvel

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "migration/relatorio.h"
 #include "platform/erros.h"
 #include "platform/texto.h"
 
@@ -62,6 +63,18 @@ void Vincular(const std::vector<Vinculo>& vinculos) {
     }
 }
 
+// The row that stopped the run, with what names it and the database's or reader's message.
+void RelatarParada(RelatorioExecucao& relatorio, TIBQuery& origem, const DescricaoCopia& descricao,
+                   const std::string& motivo) {
+    if (*descricao.colunaIdentificacao) {
+        try {
+            relatorio.IdentificarLinha(origem.FieldByName(descricao.colunaIdentificacao).AsString());
+        } catch (const std::exception&) {
+        }
+    }
+    relatorio.PararNaLinha(motivo);
+}
+
 }  // namespace
 
 std::string ConsultaOrigem(const TabelaMigracao& entrada, const DescricaoCopia& descricao,
@@ -97,6 +110,8 @@ void CopiarTabela(AmbienteMigracao& ambiente, BasesExecucao& bases, const Tabela
     origem.Open();
     origem.Last();
 
+    RelatorioExecucao& relatorio = ambiente.Relatorio();
+    relatorio.IniciarTabela(entrada.tabela, origem.RecordCount());
     estado.TabelaAtual = entrada.tabela;
     ambiente.DefinirMaximoAtual(origem.RecordCount());
     ambiente.AtualizarProgresso();
@@ -113,6 +128,7 @@ void CopiarTabela(AmbienteMigracao& ambiente, BasesExecucao& bases, const Tabela
             return;
         }
         try {
+            relatorio.IniciarLinha(ChaveAtual(origem, entrada));
             if (descricao.processarLinha) {
                 descricao.processarLinha(origem, alvo);
             } else {
@@ -130,13 +146,15 @@ void CopiarTabela(AmbienteMigracao& ambiente, BasesExecucao& bases, const Tabela
                 alvo.ExecSQL();
             }
             origem.Next();
+            relatorio.ConcluirLinha();
             ++estado.RegistroAtual;
             ++estado.RegistroGeral;
             ambiente.AtualizarProgresso();
         } catch (const AbortoSilencioso&) {
             throw;
-        } catch (const std::exception&) {
+        } catch (const std::exception& falha) {
             estado.Interrompido = true;
+            RelatarParada(relatorio, origem, descricao, falha.what());
             std::string texto;
             try {
                 texto = descricao.textoFalha ? descricao.textoFalha(origem)

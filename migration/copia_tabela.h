@@ -39,6 +39,8 @@ struct DescricaoCopia {
     std::string insercao;                 // the insert statement
     std::vector<Mapeamento> mapeamento;   // its parameters, in the order they are bound
     std::string mensagemFalha;            // followed by the failing row's key
+    // The source column that names a row for a person in the report ("" for none).
+    const char* colunaIdentificacao = "";
 
     // Hooks. Each may be empty.
     // Before the fresh start or resume (after the check box test); may end the copy by raising.

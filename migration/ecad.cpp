@@ -5,6 +5,8 @@
 
 #include "migration/codigo_antigo.h"
 #include "migration/copia_tabela.h"
+#include "migration/relatorio.h"
+#include "migration/relatorio_texto.h"
 #include "platform/erros.h"
 
 namespace quorvel {
@@ -18,6 +20,7 @@ const char* const InsercaoEcad =
 // What the play-log copy keeps while its rows run: the statement that looks up the 2010 code of
 // a 2009 music, on the audio database in its transaction, and whether the insert text is set.
 struct CopiaEcad {
+    RelatorioExecucao* relatorio = nullptr;
     std::unique_ptr<TIBQuery> busca;
     bool insercaoPosta = false;
 };
@@ -54,6 +57,12 @@ void ExecutarDefinicao(BasesExecucao& bases, const std::string& texto) {
     bases.Transaction_Audio.CommitRetaining();
 }
 
+// What names a play for a person: its date, time and 2009 music code.
+std::string IdentificacaoEcad(TIBQuery& origem, int32_t codigoMusica) {
+    return origem.FieldByName("eca_data").AsString() + " " + origem.FieldByName("eca_hora").AsString() +
+           ", m\xFAsica " + std::to_string(codigoMusica);
+}
+
 void ProcessarEcad(CopiaEcad& copia, TIBQuery& origem, TIBQuery& alvo) {
     alvo.Close();
     if (!copia.insercaoPosta) {
@@ -66,14 +75,21 @@ void ProcessarEcad(CopiaEcad& copia, TIBQuery& origem, TIBQuery& alvo) {
     alvo.ParamByName("pEca_data").SetAsDateTime(origem.FieldByName("eca_data").AsDateTime());
     alvo.ParamByName("pEca_hora").SetAsString(origem.FieldByName("eca_hora").AsString());
 
-    const int32_t codigo = CodigoMusica2010(*copia.busca, origem.FieldByName("mus_codigo").AsInteger());
+    const int32_t codigoAntigo = origem.FieldByName("mus_codigo").AsInteger();
+    const int32_t codigo = CodigoMusica2010(*copia.busca, codigoAntigo);
     alvo.ParamByName("pMus_codigo").SetAsInteger(codigo);
+    RelatorioExecucao& relatorio = *copia.relatorio;
+    relatorio.IdentificarLinha(IdentificacaoEcad(origem, codigoAntigo));
     // A play of a music that has no 2010 record is left out; so is a row the database rejects.
-    if (codigo <= 0) return;
+    if (codigo <= 0) {
+        relatorio.DeixarLinha(MotivoMusicaNaoEncontrada(codigoAntigo));
+        return;
+    }
     try {
         alvo.ExecSQL();
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
         alvo.Close();
+        relatorio.FalharLinha(std::string("inclus\xE3o recusada: ") + e.what());
     }
 }
 
@@ -81,6 +97,7 @@ void ProcessarEcad(CopiaEcad& copia, TIBQuery& origem, TIBQuery& alvo) {
 
 void ConverterTabelaEcad(AmbienteMigracao& ambiente, BasesExecucao& bases, const TabelaMigracao& entrada) {
     auto copia = std::make_shared<CopiaEcad>();
+    copia->relatorio = &ambiente.Relatorio();
 
     DescricaoCopia d;
     d.destino = BaseDestino::Audio;
@@ -106,11 +123,12 @@ void ConverterTabelaEcad(AmbienteMigracao& ambiente, BasesExecucao& bases, const
     // The whole log is copied: the 2009 codes have served their purpose. The drop is committed at
     // once, so that it does not hang on a later table's commit (which may never come: work left
     // uncommitted at the end of a run is rolled back).
-    d.aoTerminar = [&bases, copia] {
+    d.aoTerminar = [&ambiente, &bases, copia] {
         copia->busca.reset();
         if (ExisteIndiceCodigoAntigo(bases))
             ExecutarDefinicao(bases, std::string("DROP INDEX ") + IndiceCodigoAntigo);
         ExecutarDefinicao(bases, "ALTER TABLE TB_MUSICAS DROP MUS_CODIGO_ANTIGO");
+        ambiente.Relatorio().Registrar(Ocorrencia::ColunaRemovida, "MUS_CODIGO_ANTIGO de TB_MUSICAS");
     };
     CopiarTabela(ambiente, bases, entrada, d);
 }

@@ -84,15 +84,22 @@ std::string CopiarArquivoUnico(const std::string& tipo, const std::string& orige
 
 std::string ConverterArquivoVinheta(const std::string& pasta2010, const AvisoRelocacao& avisar,
                                     const std::string& dispositivo, const std::string& nome,
-                                    const std::string& extensao) {
+                                    const std::string& extensao, CopiaArquivo* copia) {
     const std::string origem = PastaVinhetas2009 + dispositivo + "." + extensao;
     const std::string destino =
         pasta2010 + SubpastaVinhetas2010 + RemoverCaracteresInvalidos(nome + "." + extensao);
     std::string resultado = destino;
+    CopiaArquivo local;
+    CopiaArquivo& c = copia ? *copia : local;
+    c = CopiaArquivo{CopiaArquivo::Situacao::Ausente, origem, destino, destino, ""};
     if (!ArquivoExiste(origem)) return resultado;
     try {
         resultado = CopiarArquivoUnico(TipoVinheta, origem, destino);
-    } catch (const std::exception&) {
+        c.situacao = CopiaArquivo::Situacao::Copiado;
+        c.destino = resultado;
+    } catch (const std::exception& e) {
+        c.situacao = CopiaArquivo::Situacao::Falhou;
+        c.erro = e.what();
         avisar("N\xE3o foi poss\xEDvel converter a vinheta: " + Aspas(origem) + " para: " + Aspas(destino));
     }
     return resultado;
@@ -102,14 +109,18 @@ DestinoMusica ConverterArquivoMusica(const std::string& pasta2010, const AvisoRe
                                      const std::string& drive, const std::string& dispositivo,
                                      const std::string& interprete, const std::string& titulo,
                                      const std::string& extensao) {
-    const DestinoMusica destino{PastaMusica2010(pasta2010, drive), NomeArquivoMusica(interprete, titulo, extensao)};
+    DestinoMusica destino{PastaMusica2010(pasta2010, drive), NomeArquivoMusica(interprete, titulo, extensao), {}};
     const std::string pastaOrigem = drive == DriveDa2010 ? std::string(PastaMusicasC) : drive + SubpastaMusicas;
     const std::string origem = pastaOrigem + dispositivo + "." + extensao;
-    if (!ArquivoExiste(origem)) return destino;
     const std::string caminho = destino.pasta + destino.arquivo;
+    destino.copia = CopiaArquivo{CopiaArquivo::Situacao::Ausente, origem, caminho, caminho, ""};
+    if (!ArquivoExiste(origem)) return destino;
     try {
         CopiarArquivoUnico(TipoMusica, origem, caminho);
-    } catch (const std::exception&) {
+        destino.copia.situacao = CopiaArquivo::Situacao::Copiado;
+    } catch (const std::exception& e) {
+        destino.copia.situacao = CopiaArquivo::Situacao::Falhou;
+        destino.copia.erro = e.what();
         avisar("N\xE3o foi poss\xEDvel converter a m\xFAsica: " + Aspas(origem) + " para: " + Aspas(caminho));
     }
     return destino;

@@ -20,15 +20,25 @@ std::string RemoverCaracteresInvalidos(const std::string& texto);
 // The destination folder is created when missing. Raises Erro when the copy cannot be made.
 std::string CopiarArquivoUnico(const std::string& tipo, const std::string& origem, const std::string& destino);
 
+// What became of one relocated file, for the run's report.
+struct CopiaArquivo {
+    enum class Situacao { Copiado, Ausente, Falhou } situacao = Situacao::Ausente;
+    std::string origem;    // the 2009 file
+    std::string desejado;  // the 2010 path it was meant for
+    std::string destino;   // the path it went to (a numbered name when the wished one was taken)
+    std::string erro;      // why the copy failed
+};
+
 // What shows a relocation's failure message (the run's message box, information icon).
 using AvisoRelocacao = std::function<void(const std::string& texto)>;
 
 // The 2010 path of a jingle: "<2010 folder>\Vinhetas\<nome>.<extensao>" (sanitised), or the
 // numbered name it was copied to. Copies "C:\Comercial\<dispositivo>.<extensao>" when it exists;
 // a failed copy is reported with a message and the row goes on. Never raises.
+// `copia`, when given, receives what became of the file.
 std::string ConverterArquivoVinheta(const std::string& pasta2010, const AvisoRelocacao& avisar,
                                     const std::string& dispositivo, const std::string& nome,
-                                    const std::string& extensao);
+                                    const std::string& extensao, CopiaArquivo* copia = nullptr);
 
 // Where a music file goes in the 2010 layout: the 2010 folder's "\Musicas\" for drive "C:"
 // (exactly, upper case), the drive's own "\Musicas\" for any other; the name is artist + " - " +
@@ -36,6 +46,7 @@ std::string ConverterArquivoVinheta(const std::string& pasta2010, const AvisoRel
 struct DestinoMusica {
     std::string pasta;
     std::string arquivo;
+    CopiaArquivo copia;  // what became of the file
 };
 
 // Copies a music file "<drive>\Musicas\<dispositivo>.<extensao>" ("C:\Musicas\" for drive C:) to

@@ -5,8 +5,9 @@ namespace quorvel {
 namespace {
 
 DescricaoCopia Descricao(BaseDestino destino, std::string insercao, std::vector<Mapeamento> mapeamento,
-                         std::string mensagemFalha, std::string colunas = "*") {
+                         std::string mensagemFalha, std::string colunas = "*", const char* identificacao = "") {
     DescricaoCopia d;
+    d.colunaIdentificacao = identificacao;
     d.destino = destino;
     d.colunasOrigem = std::move(colunas);
     d.insercao = std::move(insercao);
@@ -43,7 +44,7 @@ const DescricaoCopia& DescricaoAgenda() {
             {"pAge_obs", "age_obs", Leitura::Blob},
             {"pAge_bairro", "age_bairro", Leitura::Texto},
         },
-        "N\xE3o foi poss\xEDvel inserir a agenda c\xF3" "digo: ");
+        "N\xE3o foi poss\xEDvel inserir a agenda c\xF3" "digo: ", "*", "age_nome");
     return d;
 }
 
@@ -79,7 +80,7 @@ const DescricaoCopia& DescricaoPerfilBotoes() {
             {"pPbo_descricao", "pbo_descricao", Leitura::Texto},
             {"pPbo_tamanho", "pbo_tamanho", Leitura::Inteiro},
         },
-        "N\xE3o foi poss\xEDvel inserir o perfil de bot\xE3o c\xF3" "digo: ");
+        "N\xE3o foi poss\xEDvel inserir o perfil de bot\xE3o c\xF3" "digo: ", "*", "pbo_descricao");
     return d;
 }
 
@@ -101,7 +102,7 @@ const DescricaoCopia& DescricaoBotoneira() {
             {"pBt_arquivoicone", "bt_arquivoicone", Leitura::Texto},
             {"pBt_indexicone", "bt_indexicone", Leitura::Inteiro},
         },
-        "N\xE3o foi poss\xEDvel inserir o bot\xE3o c\xF3" "digo: ");
+        "N\xE3o foi poss\xEDvel inserir o bot\xE3o c\xF3" "digo: ", "*", "bt_descricao");
     return d;
 }
 
@@ -113,7 +114,7 @@ const DescricaoCopia& DescricaoGenero() {
             {"pGen_codigo", "gen_codigo", Leitura::Inteiro},
             {"pGen_nome", "gen_nome", Leitura::Texto},
         },
-        "N\xE3o foi poss\xEDvel inserir o genero c\xF3" "digo: ");
+        "N\xE3o foi poss\xEDvel inserir o genero c\xF3" "digo: ", "*", "gen_nome");
     return d;
 }
 

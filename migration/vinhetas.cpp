@@ -5,6 +5,7 @@
 
 #include "migration/copia_tabela.h"
 #include "migration/duracao.h"
+#include "migration/relatorio_copia.h"
 #include "migration/relocacao.h"
 #include "platform/caminhos.h"
 
@@ -42,9 +43,13 @@ void ProcessarVinheta(AmbienteMigracao& ambiente, CopiaVinhetas& copia, TIBQuery
     const std::string extensao = origem.FieldByName("vin_extensao").AsString();
     const std::string nome = RemoverCaracteresInvalidos(origem.FieldByName("vin_nome").AsString());
     const std::string dispositivo = origem.FieldByName("vin_dispositivo").AsString();
+    RelatorioExecucao& relatorio = ambiente.Relatorio();
+    relatorio.IdentificarLinha(origem.FieldByName("vin_nome").AsString());
+    CopiaArquivo arquivo;
     const std::string caminho = ConverterArquivoVinheta(
         copia.pasta2010, [&](const std::string& texto) { ambiente.Mensagem(texto, TipoMensagem::Informacao); },
-        dispositivo, nome, extensao);
+        dispositivo, nome, extensao, &arquivo);
+    RelatarCopia(relatorio, arquivo);
     copia.nomeArquivo = ExtrairNomeArquivo(caminho);
 
     // The statement text is set once for the table; every row declares and binds every parameter.

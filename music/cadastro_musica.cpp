@@ -8,6 +8,8 @@
 #include "music/gravar_tag.h"
 #include "music/info_audio.h"
 #include "music/pastas.h"
+#include "music/relatorio_cadastro.h"
+#include "migration/relatorio_texto.h"
 #include "platform/caminhos.h"
 #include "platform/erros.h"
 #include "platform/texto.h"
@@ -47,7 +49,7 @@ const Consulta kConsultas[] = {
 };
 
 // Finds or creates the lookup row the file's tag names and sets the music's code field to it.
-void ResolverConsulta(DatasetsCadastro& cad, const Consulta& c, const ArquivoAudio& audio) {
+void ResolverConsulta(DatasetsCadastro& cad, const Consulta& c, const ArquivoAudio& audio, EventosCadastro* eventos) {
     const std::string texto = (audio.TagID3v2().*c.texto)();
     if (texto.empty()) return;
     const std::string nome = NomeDeCadastro(texto);
@@ -59,8 +61,14 @@ void ResolverConsulta(DatasetsCadastro& cad, const Consulta& c, const ArquivoAud
     }
     TIBQuery& dataset = cad.*c.dataset;
     IncluirCadastro(cad, dataset, c.campoNome, nome);
-    campo.SetAsInteger(dataset.FieldByName(dataset.GeneratorField.Field).AsInteger());
+    const int32_t novo = dataset.FieldByName(dataset.GeneratorField.Field).AsInteger();
+    if (eventos)
+        eventos->cadastrosCriados.push_back(std::string(c.tabela) + ": " + nome + " (c\xF3" "digo " +
+                                            std::to_string(novo) + ")");
+    campo.SetAsInteger(novo);
 }
+
+}  // namespace
 
 // The value compared with MUS_NOMECOMPLETO: the file name without its last four characters (the
 // dot and a three-letter extension), as a string literal between double quotes.
@@ -73,8 +81,6 @@ std::string LiteralNomeCompleto(const std::string& arquivo) {
     }
     return literal + "\"";
 }
-
-}  // namespace
 
 int32_t ArredondarSegundos(double segundos) {
     const double r = std::nearbyint(segundos);
@@ -91,13 +97,16 @@ std::string NomeDeCadastro(const std::string& texto) {
 
 void GravarMusica(DatasetsCadastro& cad, const std::string& caminhoCompleto, const std::string& arquivo,
                   const std::string& titulo, const std::string& interprete, const std::string& compositor,
-                  const std::string& extensao, const std::string& pasta, int32_t genero, int32_t codigoAntigo) {
+                  const std::string& extensao, const std::string& pasta, int32_t genero, int32_t codigoAntigo,
+                  EventosCadastro* eventos) {
     const std::string sucesso = "N";
 
     // The audio information, and the rewritten tag, before the record is inserted. The tag the
     // record's album, year, track and lookups come from is the one the file had before.
     ArquivoAudio audio(caminhoCompleto);
-    Ignorando([&] {
+    EventosCadastro semEventos;
+    EventosCadastro& ev = eventos ? *eventos : semEventos;
+    try {
         audio.LerInfoAudio();
         if (MaiusculasAscii(extensao) == ".MP3") {
             ValoresTag v;
@@ -106,9 +115,13 @@ void GravarMusica(DatasetsCadastro& cad, const std::string& caminhoCompleto, con
             v.TCOM = compositor;
             v.TSUC = sucesso;
             v.TEXT = extensao;
-            GravarTag(audio, v);
+            ev.tag = GravarTag(audio, v);
         }
-    });
+    } catch (const std::exception& e) {
+        ev.tag = {ResultadoTag::Modo::NaoGravada, e.what()};
+    } catch (...) {
+        ev.tag = {ResultadoTag::Modo::NaoGravada, "erro desconhecido"};
+    }
 
     // The music dataset selects every music of the database, and appending fetches all of them
     // first. It is opened once and kept open while every registration succeeds, so that each new
@@ -131,7 +144,7 @@ void GravarMusica(DatasetsCadastro& cad, const std::string& caminhoCompleto, con
     musicas.FieldByName("MUS_NOMECOMPLETO").SetAsString(interprete + " - " + titulo);
     musicas.FieldByName("GEN_CODIGO").SetAsInteger(genero);
 
-    for (const Consulta& c : kConsultas) Ignorando([&] { ResolverConsulta(cad, c, audio); });
+    for (const Consulta& c : kConsultas) Ignorando([&] { ResolverConsulta(cad, c, audio, eventos); });
 
     musicas.FieldByName("PAS_CODIGO").SetAsInteger(CodigoPasta(cad, pasta));
     musicas.FieldByName("MUS_ARQUIVO").SetAsString(arquivo);
@@ -155,24 +168,38 @@ void GravarMusica(DatasetsCadastro& cad, const std::string& caminhoCompleto, con
 void CadastrarMusica(AmbienteMigracao& ambiente, DatasetsCadastro& cad, const std::string& pasta,
                      const std::string& arquivo, const std::string& titulo, const std::string& interprete,
                      const std::string& compositor, int32_t genero, int32_t codigoAntigo) {
+    RelatorioExecucao& relatorio = ambiente.Relatorio();
+    EventosCadastro eventos;
+    std::string completo;
+    std::string falha;
     try {
         const std::string caminho = CaminhoServidor(pasta, ambiente.EstadoRun().Servidor);
         if (CaminhoDeRedeDireta(caminho)) {
             ambiente.Mensagem(kMensagemRede, TipoMensagem::Informacao);
+            relatorio.DeixarLinha(MotivoPastaDeRede(caminho));
             return;
         }
-        CadastrarPasta(cad, caminho);
-        if (RegistroDuplicado(cad, "TB_Musicas", "Mus_Codigo", "Mus_NomeCompleto", LiteralNomeCompleto(arquivo), 0))
+        if (CadastrarPasta(cad, caminho)) relatorio.Registrar(Ocorrencia::PastaCriada, MaiusculasLocal(caminho));
+        if (RegistroDuplicado(cad, "TB_Musicas", "Mus_Codigo", "Mus_NomeCompleto", LiteralNomeCompleto(arquivo), 0)) {
+            relatorio.DeixarLinha(DescreverDuplicata(cad, arquivo));
             return;
-        const std::string completo = caminho + arquivo;
+        }
+        completo = caminho + arquivo;
         GravarMusica(cad, completo, arquivo, titulo, interprete, compositor, ExtrairExtensao(completo), caminho,
-                     genero, codigoAntigo);
+                     genero, codigoAntigo, &eventos);
+        RelatarEventosCadastro(relatorio, eventos, completo);
+        return;
+    } catch (const std::exception& e) {
+        falha = e.what();
     } catch (...) {
-        try {
-            cad.Transacao().RollbackRetaining();
-        } catch (...) {
-        }
+        falha = "erro desconhecido";
     }
+    try {
+        cad.Transacao().RollbackRetaining();
+    } catch (...) {
+    }
+    if (!completo.empty()) RelatarEventosCadastro(relatorio, eventos, completo);
+    relatorio.FalharLinha("o cadastro falhou: " + falha);
 }
 
 }  // namespace quorvel

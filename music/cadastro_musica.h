@@ -7,6 +7,8 @@
 
 #include "migration/ambiente.h"
 #include "music/cadastro_datasets.h"
+#include "music/gravar_tag.h"
+#include <vector>
 
 namespace quorvel {
 
@@ -19,11 +21,22 @@ void CadastrarMusica(AmbienteMigracao& ambiente, DatasetsCadastro& cad, const st
                      const std::string& arquivo, const std::string& titulo, const std::string& interprete,
                      const std::string& compositor, int32_t genero, int32_t codigoAntigo);
 
+// What a registration did on the way, for the run's report (filled also when it fails later).
+struct EventosCadastro {
+    ResultadoTag tag{ResultadoTag::Modo::NaoGravada, "o arquivo n\xE3o \xE9 MP3"};
+    std::vector<std::string> cadastrosCriados;  // "TB_Ritmo: SAMBA (c\xF3digo 3)"
+};
+
 // Reads the file's audio information, rewrites its tag (MP3), resolves the lookups and inserts
 // the music record, then stores the 2009 code. Raises on database failures.
 void GravarMusica(DatasetsCadastro& cad, const std::string& caminhoCompleto, const std::string& arquivo,
                   const std::string& titulo, const std::string& interprete, const std::string& compositor,
-                  const std::string& extensao, const std::string& pasta, int32_t genero, int32_t codigoAntigo);
+                  const std::string& extensao, const std::string& pasta, int32_t genero, int32_t codigoAntigo,
+                  EventosCadastro* eventos = nullptr);
+
+// The value a music's file name is compared with MUS_NOMECOMPLETO by: the name without its last
+// four characters (the dot and a three-letter extension), as a string literal between double quotes.
+std::string LiteralNomeCompleto(const std::string& arquivo);
 
 // Seconds rounded to the nearest whole second, an exact half to the even neighbour. Raises when
 // the value does not fit a 32-bit integer.

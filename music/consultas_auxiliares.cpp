@@ -17,13 +17,18 @@ struct ConsultaAvulsa {
 
 }  // namespace
 
+std::string CondicaoDuplicado(const std::string& campoChave, const std::string& campo, const std::string& valor,
+                              int32_t codigo) {
+    return "WHERE ((" + campo + " = " + valor + ") or (" + campo + " = " + MaiusculasLocal(valor) + ")) and " +
+           campoChave + " <> " + std::to_string(codigo);
+}
+
 bool RegistroDuplicado(DatasetsCadastro& cad, const std::string& tabela, const std::string& campoChave,
                        const std::string& campo, const std::string& valor, int32_t codigo) {
     ConsultaAvulsa c(cad);
     c.q.SQL.Add("SELECT " + campo);
     c.q.SQL.Add("FROM " + tabela);
-    c.q.SQL.Add("WHERE ((" + campo + " = " + valor + ") or (" + campo + " = " + MaiusculasLocal(valor) + ")) and " +
-                campoChave + " <> " + std::to_string(codigo));
+    c.q.SQL.Add(CondicaoDuplicado(campoChave, campo, valor, codigo));
     c.q.Open();
     return !c.q.Eof();
 }

@@ -11,6 +11,10 @@ namespace quorvel {
 // True when `tabela` has a row, with a key other than `codigo`, whose `campo` equals `valor`
 // as it is or upper-cased by the locale's rules. `valor` goes into the statement as written: the
 // caller supplies the quotes of a string literal.
+// The condition of that test: "WHERE ((campo = valor) or (campo = VALOR)) and chave <> codigo".
+std::string CondicaoDuplicado(const std::string& campoChave, const std::string& campo, const std::string& valor,
+                              int32_t codigo);
+
 bool RegistroDuplicado(DatasetsCadastro& cad, const std::string& tabela, const std::string& campoChave,
                        const std::string& campo, const std::string& valor, int32_t codigo);
 

@@ -27,10 +27,23 @@ TID3v2 TagDoArquivo(const ArquivoAudio& audio) {
 
 }  // namespace
 
-void GravarTag(ArquivoAudio& audio, const ValoresTag& v) {
+ResultadoTag::Modo ModoGravacaoTag(const TID3v2& tag, const std::string& caminho) {
+    unsigned char cabecalho[10] = {};
+    int64_t tamanho = 0;
+    bool lido = false;
+    if (auto arquivo = Arquivo::Abrir(caminho, Arquivo::Modo::Leitura)) {
+        tamanho = arquivo->Tamanho();
+        lido = arquivo->LerEm(0, cabecalho, sizeof cabecalho) == sizeof cabecalho;
+    }
+    bool reescrever = true;
+    tag.MontarTag(lido ? cabecalho : nullptr, tamanho, reescrever);
+    return reescrever ? ResultadoTag::Modo::NovoArquivo : ResultadoTag::Modo::NoLugar;
+}
+
+ResultadoTag GravarTag(ArquivoAudio& audio, const ValoresTag& v) {
     LimparAoSair limpar{audio};
     const std::string& caminho = audio.Caminho();
-    if (caminho.empty() || !ArquivoExiste(caminho)) return;
+    if (caminho.empty() || !ArquivoExiste(caminho)) return {ResultadoTag::Modo::NaoGravada, "o arquivo n\xE3o existe"};
     const Tag& r = audio.InfoAudio();
     // The frames the record holds replace those of the tag only when the record holds the
     // file's texts; otherwise the file's own frames stay.
@@ -80,7 +93,9 @@ void GravarTag(ArquivoAudio& audio, const ValoresTag& v) {
         t.SetLink(r.FrameWXXX);
     }
     t.SetFrameTCAD("S");
-    t.SaveToFile(caminho);
+    const ResultadoTag::Modo modo = ModoGravacaoTag(t, caminho);
+    if (!t.SaveToFile(caminho)) return {ResultadoTag::Modo::NaoGravada, "n\xE3o foi poss\xEDvel gravar o arquivo"};
+    return {modo, ""};
 }
 
 }  // namespace quorvel

@@ -13,9 +13,20 @@ struct ValoresTag {
         TSUC, TTPE, TPIN, TPFI, TEXT, COMM, TINT, TCAR, TVIN, TMXI, TMXF, TRFI, TRFF, TPMI;
 };
 
+// How a tag was written: inside the file (the new tag fits the room of the old one), through a
+// new copy of the file renamed over it, or not at all (and why).
+struct ResultadoTag {
+    enum class Modo { NoLugar, NovoArquivo, NaoGravada } modo = Modo::NaoGravada;
+    std::string motivo;  // why it was not written
+};
+
 // Rewrites the ID3v2 tag of the audio's MP3 file, starting from the tag as the audio read it,
 // then empties the audio's record. Raises ErroConversao when the track number is not an integer
 // (nothing is saved then). The file is written whole or not at all.
-void GravarTag(ArquivoAudio& audio, const ValoresTag& valores);
+ResultadoTag GravarTag(ArquivoAudio& audio, const ValoresTag& valores);
+
+// Whether saving `tag` into the file at `caminho` rewrites the whole file (NovoArquivo) or only
+// its first bytes (NoLugar), by the same rule the save follows.
+ResultadoTag::Modo ModoGravacaoTag(const TID3v2& tag, const std::string& caminho);
 
 }  // namespace quorvel

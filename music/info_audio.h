@@ -77,6 +77,7 @@ extern const std::array<CampoTag, 47> CamposTag;
 bool ExtensaoMP3(const std::string& extensao);
 
 struct ValoresTag;
+struct ResultadoTag;
 
 // The readers of one audio file and its information record. An MP3 file (by its extension) gets
 // an MPEG reader, which also reads the file's ID3v2 and ID3v1 tags; any other file a WAV reader.
@@ -102,7 +103,7 @@ public:
     double Duracao() const;
 
 private:
-    friend void GravarTag(ArquivoAudio& audio, const ValoresTag& valores);
+    friend ResultadoTag GravarTag(ArquivoAudio& audio, const ValoresTag& valores);
 
     std::string caminho_;
     Tag info_;

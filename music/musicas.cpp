@@ -2,6 +2,7 @@
 
 #include "migration/codigo_antigo.h"
 #include "migration/copia_tabela.h"
+#include "migration/relatorio_copia.h"
 #include "migration/relocacao.h"
 #include "music/cadastro_musica.h"
 
@@ -17,9 +18,11 @@ void ProcessarMusica(AmbienteMigracao& ambiente, DatasetsCadastro& cadastro, TIB
     const std::string extensao = origem.FieldByName("mus_extensao").AsString();
     const std::string dispositivo = origem.FieldByName("mus_dispositivo").AsString();
     const std::string drive = origem.FieldByName("mus_drive").AsString();
+    ambiente.Relatorio().IdentificarLinha(interprete + " - " + titulo);
     const DestinoMusica destino = ConverterArquivoMusica(
         ambiente.Pasta2010(), [&](const std::string& texto) { ambiente.Mensagem(texto, TipoMensagem::Informacao); },
         drive, dispositivo, interprete, titulo, extensao);
+    RelatarCopia(ambiente.Relatorio(), destino.copia);
 
     const std::string compositor = origem.FieldByName("mus_compositor").AsString();
     const int32_t genero = origem.FieldByName("gen_codigo").AsInteger();
@@ -36,13 +39,14 @@ void ConverterTabelaMusicas(AmbienteMigracao& ambiente, BasesComCadastro& bases,
     d.mensagemFalha = "N\xE3o foi poss\xEDvel inserir o m\xFAsica c\xF3" "digo: ";
     // The column that keeps every music's 2009 code for the play-log migration. It is committed
     // at once, so that a registration that fails and rolls back cannot take it away again.
-    d.antesDasLinhas = [&bases] {
+    d.antesDasLinhas = [&ambiente, &bases] {
         if (ExisteCodigoAntigo(bases)) return;
         TIBQuery& alvo = bases.QueryConverteAudio;
         alvo.Close();
         alvo.SQL.SetText("ALTER TABLE TB_MUSICAS ADD MUS_CODIGO_ANTIGO INTEGER");
         alvo.ExecSQL();
         bases.Transaction_Audio.CommitRetaining();
+        ambiente.Relatorio().Registrar(Ocorrencia::ColunaAdicionada, "MUS_CODIGO_ANTIGO em TB_MUSICAS");
     };
     d.processarLinha = [&ambiente, &bases](TIBQuery& origem, TIBQuery&) {
         ProcessarMusica(ambiente, bases.CadastroMusicas, origem);

@@ -18,16 +18,17 @@ bool CaminhoDeRedeDireta(const std::string& caminhoServidor) {
     return caminhoServidor.find("\\\\\\") != std::string::npos;
 }
 
-void CadastrarPasta(DatasetsCadastro& cad, const std::string& caminho) {
+bool CadastrarPasta(DatasetsCadastro& cad, const std::string& caminho) {
     TIBQuery& pastas = cad.Q_Pastas;
     pastas.Close();
     pastas.Open();
     const std::string caminhoMaiusculo = MaiusculasLocal(caminho);
-    if (BuscarCodigo(cad, "TB_Pastas", "Pas_Codigo", "Pas_Path", caminhoMaiusculo)) return;
+    if (BuscarCodigo(cad, "TB_Pastas", "Pas_Codigo", "Pas_Path", caminhoMaiusculo)) return false;
     pastas.Append();
     pastas.FieldByName("PAS_PATH").SetAsString(caminhoMaiusculo);
     pastas.ApplyUpdates();
     cad.Transacao().CommitRetaining();
+    return true;
 }
 
 }  // namespace quorvel

@@ -16,7 +16,7 @@ std::string CaminhoServidor(const std::string& pasta, const std::string& servido
 bool CaminhoDeRedeDireta(const std::string& caminhoServidor);
 
 // Registers the folder (upper-cased by the locale's rules) in TB_PASTAS unless a row with that
-// path exists; a new row is written and committed at once.
-void CadastrarPasta(DatasetsCadastro& cad, const std::string& caminho);
+// path exists; a new row is written and committed at once. True when a row was written.
+bool CadastrarPasta(DatasetsCadastro& cad, const std::string& caminho);
 
 }  // namespace quorvel

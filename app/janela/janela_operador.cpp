@@ -10,6 +10,7 @@
 
 #include "app/janela/quorvel2009_2010.h"
 #include "app/janela/texto_tela.h"
+#include "migration/relatorio_texto.h"
 
 namespace quorvel {
 
@@ -94,6 +95,11 @@ void TfrmQuorvel2009_2010::Mensagem(const std::string& titulo, const std::string
     if (tipo == TipoMensagem::Aviso) icone = QMessageBox::Warning;
     if (tipo == TipoMensagem::Erro) icone = QMessageBox::Critical;
     Caixa(titulo, texto, icone, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void TfrmQuorvel2009_2010::MostrarRelatorio(const ResumoRelatorio& resumo) {
+    const std::string aviso = TextoAvisoPerdas(resumo);
+    if (!aviso.empty()) Mensagem(TituloQuorvel, aviso, TipoMensagem::Informacao);
 }
 
 bool TfrmQuorvel2009_2010::Perguntar(const std::string& titulo, const std::string& texto) {

@@ -72,6 +72,7 @@ public:
     void MostrarProgresso(const QuadroProgresso& quadro) override;
     void HabilitarControles(bool habilitar, bool continuarHabilitado) override;
     void DesabilitarPararCommit() override;
+    void MostrarRelatorio(const ResumoRelatorio& resumo) override;
 
     // The controls.
     QGroupBox* grupoConexaoBaseDados;

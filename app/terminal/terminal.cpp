@@ -76,6 +76,7 @@ int ExecutarSemJanela(int argc, char** argv) {
     bool iniciou = false;
     try {
         nucleo->DefinirPastaPrograma(PastaDoPrograma());
+        nucleo->DefinirArquivoRelatorio(opcoes.relatorio);
         iniciou = nucleo->ExecutarAcao([&] {
             if (opcoes.continuar)
                 nucleo->BContinuarProcessoClick();

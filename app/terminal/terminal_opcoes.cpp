@@ -68,6 +68,9 @@ OpcoesTerminal LerOpcoesTerminal(int argc, char** argv) {
             opcoes.pasta2010 = valor();
         } else if (argumento == "--tabelas") {
             opcoes.tabelas = LerTabelas(valor());
+        } else if (argumento == "--relatorio") {
+            opcoes.relatorio = valor();
+            if (opcoes.relatorio.empty()) throw Erro("option --relatorio needs a file name");
         } else if (argumento == "--continuar") {
             semValor();
             opcoes.continuar = true;

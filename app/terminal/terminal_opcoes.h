@@ -2,7 +2,7 @@
 // The command line of a run without the window:
 //
 //   quorvel2009_2010 --sem-janela --pasta-2009 DIR --pasta-2010 DIR
-//                    [--tabelas Agenda,Musicas,...] [--continuar] [--sim]
+//                    [--tabelas Agenda,Musicas,...] [--continuar] [--sim] [--relatorio FILE]
 //
 // Folder texts and table captions arrive as UTF-8 and are kept as Windows-1252.
 #include <array>
@@ -18,6 +18,7 @@ struct OpcoesTerminal {
     std::array<bool, QuantidadeTabelas> tabelas{};  // the check boxes, by sequence index
     bool continuar = false;  // "&Continuar processo" instead of "&Atualizar"
     bool sim = false;        // answers Yes to the restart question
+    std::string relatorio;   // the run report's path ("" for the default beside Seq.ini)
     bool ajuda = false;      // --help: print the usage and do nothing else
 };
 

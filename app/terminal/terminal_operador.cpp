@@ -177,6 +177,15 @@ bool OperadorTerminal::Perguntar(const std::string& titulo, const std::string& t
     return RespostaSim(resposta);
 }
 
+void OperadorTerminal::MostrarRelatorio(const ResumoRelatorio& resumo) {
+    std::lock_guard trava(mutex_);
+    painel_.Fixar(Agora());
+    std::string texto = "\n" + LinhasTerminal(resumo.texto);
+    if (!resumo.caminho.empty())
+        texto += (resumo.gravado ? "Relat\xF3rio: " : "N\xE3o foi poss\xEDvel gravar o relat\xF3rio: ") + resumo.caminho + "\n";
+    EscreverTudo(STDOUT_FILENO, Utf8De1252(texto));
+}
+
 void OperadorTerminal::MostrarProgresso(const QuadroProgresso& quadro) {
     std::lock_guard trava(mutex_);
     painel_.Mostrar(quadro, Agora());

@@ -31,6 +31,8 @@ public:
     void MostrarProgresso(const QuadroProgresso& quadro) override;
     void HabilitarControles(bool, bool) override {}
     void DesabilitarPararCommit() override {}
+    // The report's summary on standard output, after the progress.
+    void MostrarRelatorio(const ResumoRelatorio& resumo) override;
 
 private:
     // Writes to standard error after fixing the progress block above it. Caller holds mutex_.

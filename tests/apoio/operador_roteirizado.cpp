@@ -65,4 +65,14 @@ void OperadorRoteirizado::DesabilitarPararCommit() {
     pararCommitDesabilitados = true;
 }
 
+void OperadorRoteirizado::MostrarRelatorio(const ResumoRelatorio& resumo) {
+    std::lock_guard trava(mutex_);
+    relatorios_.push_back(resumo);
+}
+
+std::vector<ResumoRelatorio> OperadorRoteirizado::Relatorios() const {
+    std::lock_guard trava(mutex_);
+    return relatorios_;
+}
+
 }  // namespace quorvel::teste

@@ -50,11 +50,15 @@ public:
     void MostrarProgresso(const QuadroProgresso& quadro) override;
     void HabilitarControles(bool habilitar, bool continuarHabilitado) override;
     void DesabilitarPararCommit() override;
+    void MostrarRelatorio(const ResumoRelatorio& resumo) override;
+    // The reports' summaries the core handed over, in order.
+    std::vector<ResumoRelatorio> Relatorios() const;
 
 private:
     mutable std::mutex mutex_;
     std::vector<MensagemVista> mensagens_;
     std::vector<QuadroProgresso> quadros_;
+    std::vector<ResumoRelatorio> relatorios_;
 };
 
 }  // namespace quorvel::teste

@@ -19,6 +19,7 @@
 #include "apoio_janela.h"
 #include "app/janela/dlg_abrir_pasta.h"
 #include "app/janela/quorvel2009_2010.h"
+#include "platform/arquivos.h"
 
 using namespace quorvel;
 using namespace quorvel::teste;
@@ -167,6 +168,31 @@ TEST_F(JanelaExecucao, PararDeixaAJanelaParada) {
     EXPECT_NE(Seq().find("sTabela=TB_AGENDA"), std::string::npos);
     EXPECT_NE(Seq().find("sCodigo=4"), std::string::npos);
     EXPECT_EQ(inst.bases.ConsultarAdm("SELECT COUNT(*) FROM TB_AGENDA")[0][0], "3");
+}
+
+TEST_F(JanelaExecucao, PerdasNoRelatorioGanhamUmaCaixaDepoisDasMensagensDoFim) {
+    inst.bases.Executar2009(Contatos(3));
+    inst.bases.ExecutarAdm(
+        "CREATE EXCEPTION E_RECUSADO 'recusado';\n"
+        "SET TERM ^ ;\n"
+        "CREATE TRIGGER TB_AGENDA_RECUSA FOR TB_AGENDA BEFORE INSERT AS BEGIN "
+        "IF (NEW.AGE_NOME = 'Contato 2') THEN EXCEPTION E_RECUSADO; END^\n"
+        "SET TERM ; ^\n");
+    Marcar({0});
+    janela->BAtualizar->click();
+    ASSERT_TRUE(EsperarFim());
+    // The Parts' messages first, unchanged; then the report's notice.
+    ASSERT_EQ(respondedor.Caixas().size(), 3u);
+    EXPECT_EQ(respondedor.Caixas()[1].texto, kInterrompida);
+    const CaixaVista& aviso = respondedor.Caixas()[2];
+    EXPECT_EQ(aviso.titulo, "Quorvel 2009-2010");
+    EXPECT_EQ(aviso.icone, QMessageBox::Information);
+    EXPECT_TRUE(aviso.texto.contains(QString::fromUtf8("0 registro(s) deixado(s) de fora, 1 registro(s) com falha"
+                                                       " e 0 arquivo(s)")))
+        << aviso.texto.toStdString();
+    const std::string caminho = janela->Nucleo().UltimoRelatorio().caminho;
+    EXPECT_TRUE(aviso.texto.contains(QString::fromStdString(caminho))) << aviso.texto.toStdString();
+    EXPECT_TRUE(ArquivoExiste(caminho));
 }
 
 TEST_F(JanelaExecucao, CommitGravaSequenciaEContinua) {

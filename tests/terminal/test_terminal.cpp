@@ -185,6 +185,32 @@ TEST_F(Terminal, PartidaRecusadaTerminaComStatus2) {
     EXPECT_TRUE(Contem(semPasta.erros, "O endereço da pasta da Versão 2009 deve ser informado.")) << semPasta.erros;
 }
 
+TEST_F(Terminal, ResumoDoRelatorioNaSaidaDepoisDoProgresso) {
+    GerarPequenas(inst.bases);
+    // Without --relatorio the report goes beside the checkpoint, named after the start.
+    const auto padrao = Rodar({"--tabelas", "Genero"});
+    EXPECT_EQ(padrao.status, 0) << padrao.erros;
+    std::vector<std::string> nomes;
+    for (const auto& e : std::filesystem::directory_iterator(inst.PastaPrograma()))
+        if (e.path().filename().string().rfind("Relatorio ", 0) == 0) nomes.push_back(e.path().string());
+    ASSERT_EQ(nomes.size(), 1u);
+    EXPECT_TRUE(Contem(padrao.saida, "Relat\xC3\xB3rio: ")) << padrao.saida;
+
+    // --relatorio chooses the file; the summary follows the last progress line, in UTF-8.
+    const std::string arquivo = inst.unidades.Pasta() + "/relatorios/execucao.txt";
+    const auto r = Rodar({"--tabelas", "Genero,ProgAuto", "--relatorio", arquivo});
+    EXPECT_EQ(r.status, 0) << r.erros;
+    const size_t progresso = r.saida.rfind("Progresso Geral 303/303");
+    const size_t resumo = r.saida.find("RESUMO DA ATUALIZA\xC3\x87\xC3\x83O");
+    ASSERT_NE(progresso, std::string::npos) << r.saida;
+    ASSERT_NE(resumo, std::string::npos) << r.saida;
+    EXPECT_LT(progresso, resumo);
+    EXPECT_TRUE(std::regex_search(r.saida, std::regex("TB_PROGAUTO +300 +300 +0 +0 +0\n"))) << r.saida;
+    EXPECT_TRUE(Contem(r.saida, "Relat\xC3\xB3rio: " + arquivo)) << r.saida;
+    const std::string conteudo = LerHost(arquivo);
+    EXPECT_NE(conteudo.find("RESUMO DA ATUALIZA\xC7\xC3O\r\n"), std::string::npos);
+}
+
 TEST_F(Terminal, PerguntaSemSimNemTerminalRespondeNao) {
     GerarPequenas(inst.bases);
     inst.bases.ExecutarAudio("INSERT INTO TB_GENERO VALUES (3, 'ja copiado');");

@@ -1,0 +1,12 @@
+#pragma once
+// What the run's report says of one relocated audio file.
+#include "migration/relatorio.h"
+#include "migration/relocacao.h"
+
+namespace quorvel {
+
+// One line for the file: copied (renamed when it went to another name than the wished one),
+// missing, or failed to copy with the error.
+void RelatarCopia(RelatorioExecucao& relatorio, const CopiaArquivo& copia);
+
+}  // namespace quorvel
