@@ -37,12 +37,16 @@ void NucleoQuorvel::BAtualizarClick() {
 void NucleoQuorvel::BContinuarProcessoClick() {
     if (trabalhadorAtivo_) return;
     LerSequencia(Estado);
+    AjustarCaixasAoCheckpoint();
+    BAtualizarClick();
+}
+
+void NucleoQuorvel::AjustarCaixasAoCheckpoint() {
     const int indice = IndiceDaTabela(Estado.SeqTabela);
     if (indice >= 0) {
         for (int i = 0; i < indice; ++i) operador_.MarcarTabela(i, false);
         operador_.MarcarTabela(indice, true);
     }
-    BAtualizarClick();
 }
 
 void NucleoQuorvel::IniciarTrabalhador() {

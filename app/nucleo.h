@@ -51,6 +51,12 @@ public:
     void BCommitClick() { Estado.CommitSolicitado = true; }
     void MarcarTabelas(bool marcar);
 
+    // The pre-flight check: starts as a run starts (the same refusals), then foresees what a run
+    // of the checked tables would meet, writing nothing (a report file only when one was chosen
+    // with DefinirArquivoRelatorio). Every detail line goes to `eco` as it is found; the summary
+    // goes to the operator as a run's does. `continuar`: as "&Continuar processo".
+    ResumoRelatorio Verificar(bool continuar, std::function<void(const std::string&)> eco);
+
     // Installation discovery, server-machine check and connections.
     void ConectarBases();
 
@@ -101,6 +107,8 @@ private:
     // The report of a run: opened when the worker is about to start, closed at the end of the run
     // with how it ended.
     void AbrirRelatorio();
+    void AjustarCaixasAoCheckpoint();
+    std::vector<std::string> CabecalhoRelatorio(const std::string& titulo);
     void EncerrarRelatorio(const std::string& desfecho);
     RelatorioExecucao relatorio_;
     std::string arquivoRelatorio_;

@@ -26,6 +26,10 @@ void NucleoQuorvel::AbrirRelatorio() {
     const std::string pasta = barra == std::string::npos ? std::string() : caminho.substr(0, barra + 1);
     if (!pasta.empty() && !PastaExiste(pasta)) CriarPasta(pasta);
 
+    relatorio_.Abrir(caminho, CabecalhoRelatorio("Quorvel 2009-2010: relat\xF3rio da atualiza\xE7\xE3o"));
+}
+
+std::vector<std::string> NucleoQuorvel::CabecalhoRelatorio(const std::string& titulo) {
     std::string tabelas;
     for (int i = 0; i < QuantidadeTabelas; ++i) {
         if (!operador_.TabelaMarcada(i)) continue;
@@ -33,7 +37,7 @@ void NucleoQuorvel::AbrirRelatorio() {
         tabelas += SequenciaMigradores[i].legenda;
     }
     std::vector<std::string> cabecalho = {
-        "Quorvel 2009-2010: relat\xF3rio da atualiza\xE7\xE3o",
+        titulo,
         "In\xED" "cio: " + NomeArquivoRelatorio(static_cast<int64_t>(std::time(nullptr))).substr(10, 19),
         "Pasta 2009: " + operador_.Pasta2009(),
         "Pasta 2010: " + operador_.Pasta2010(),
@@ -41,7 +45,7 @@ void NucleoQuorvel::AbrirRelatorio() {
     };
     if (!Estado.SeqCodigo.empty() && IndiceDaTabela(Estado.SeqTabela) >= 0)
         cabecalho.push_back("Continua\xE7\xE3o: " + Estado.SeqTabela + " a partir do c\xF3" "digo " + Estado.SeqCodigo);
-    relatorio_.Abrir(caminho, cabecalho);
+    return cabecalho;
 }
 
 void NucleoQuorvel::EncerrarRelatorio(const std::string& desfecho) {

@@ -57,12 +57,6 @@ void ExecutarDefinicao(BasesExecucao& bases, const std::string& texto) {
     bases.Transaction_Audio.CommitRetaining();
 }
 
-// What names a play for a person: its date, time and 2009 music code.
-std::string IdentificacaoEcad(TIBQuery& origem, int32_t codigoMusica) {
-    return origem.FieldByName("eca_data").AsString() + " " + origem.FieldByName("eca_hora").AsString() +
-           ", m\xFAsica " + std::to_string(codigoMusica);
-}
-
 void ProcessarEcad(CopiaEcad& copia, TIBQuery& origem, TIBQuery& alvo) {
     alvo.Close();
     if (!copia.insercaoPosta) {
@@ -94,6 +88,11 @@ void ProcessarEcad(CopiaEcad& copia, TIBQuery& origem, TIBQuery& alvo) {
 }
 
 }  // namespace
+
+std::string IdentificacaoEcad(TIBQuery& origem, int32_t codigoMusica) {
+    return origem.FieldByName("eca_data").AsString() + " " + origem.FieldByName("eca_hora").AsString() +
+           ", m\xFAsica " + std::to_string(codigoMusica);
+}
 
 void ConverterTabelaEcad(AmbienteMigracao& ambiente, BasesExecucao& bases, const TabelaMigracao& entrada) {
     auto copia = std::make_shared<CopiaEcad>();

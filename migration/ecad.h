@@ -5,6 +5,9 @@
 
 namespace quorvel {
 
+// What names a play for a person: its date, time and 2009 music code.
+std::string IdentificacaoEcad(TIBQuery& origem, int32_t codigoMusica);
+
 void ConverterTabelaEcad(AmbienteMigracao& ambiente, BasesExecucao& bases, const TabelaMigracao& entrada);
 
 }  // namespace quorvel

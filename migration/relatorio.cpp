@@ -38,12 +38,10 @@ bool RelatorioExecucao::Abrir(const std::string& caminho, const std::vector<std:
     posicao_ = 0;
     arquivo_.reset();
     caminho_ = caminho;
-    if (caminho.empty()) return true;
-    temporario_ = caminho + SufixoParcial;
-    arquivo_ = Arquivo::Abrir(temporario_, Arquivo::Modo::Criar);
-    if (!arquivo_) {
-        falhaEscrita_ = true;
-        return false;
+    if (!caminho.empty()) {
+        temporario_ = caminho + SufixoParcial;
+        arquivo_ = Arquivo::Abrir(temporario_, Arquivo::Modo::Criar);
+        if (!arquivo_) falhaEscrita_ = true;
     }
     for (const auto& linha : cabecalho) Escrever(linha);
     Escrever("");
@@ -51,6 +49,7 @@ bool RelatorioExecucao::Abrir(const std::string& caminho, const std::vector<std:
 }
 
 void RelatorioExecucao::Escrever(const std::string& linha) {
+    if (eco_) eco_(linha);
     if (!arquivo_ || falhaEscrita_) return;
     const std::string texto = linha + "\r\n";
     if (!arquivo_->GravarEm(posicao_, texto.data(), texto.size())) {

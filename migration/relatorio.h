@@ -7,6 +7,7 @@
 // The same report, written in the conditional, is the forecast of the pre-flight check: what a
 // run would meet.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -78,6 +79,8 @@ public:
     // (the counters are still kept).
     bool Abrir(const std::string& caminho, const std::vector<std::string>& cabecalho);
     bool Aberto() const { return ativo_; }
+    // Also hands every detail line (without its line end) to `eco`, file or no file.
+    void DefinirEco(std::function<void(const std::string&)> eco) { eco_ = std::move(eco); }
     bool Previsao() const { return previsao_; }
 
     // A table's copy begins, its source query having returned `naOrigem` rows.
@@ -107,6 +110,7 @@ private:
 
     bool previsao_;
     bool ativo_ = false;
+    std::function<void(const std::string&)> eco_;
     std::string caminho_, temporario_;
     std::unique_ptr<Arquivo> arquivo_;
     int64_t posicao_ = 0;

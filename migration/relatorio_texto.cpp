@@ -134,6 +134,11 @@ std::string MotivoDuplicata(int64_t codigo2010, const std::string& nomeCompleto,
     return t;
 }
 
+std::string MotivoDuplicataPrevista(const std::string& nomeCompleto, int64_t codigo2009) {
+    return "duplicata do registro 2010 \"" + nomeCompleto + "\" que a m\xFAsica 2009 c\xF3" "digo " + Numero(codigo2009) +
+           " criaria";
+}
+
 std::string MotivoPastaDeRede(const std::string& caminhoServidor) {
     return "pasta de rede " + caminhoServidor + ": s\xF3 o computador onde as m\xFAsicas est\xE3o pode cadastr\xE1-las";
 }

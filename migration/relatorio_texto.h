@@ -33,6 +33,8 @@ std::string MotivoMusicaNaoEncontrada(int32_t codigoMusica2009);
 // A music whose full name a 2010 record has already; `codigoAntigo` is the 2009 code that
 // record came from in this or an earlier run (0 when unknown).
 std::string MotivoDuplicata(int64_t codigo2010, const std::string& nomeCompleto, int64_t codigoAntigo);
+// The same, foreseen: the record an earlier 2009 music of the run would create.
+std::string MotivoDuplicataPrevista(const std::string& nomeCompleto, int64_t codigo2009);
 // A music whose folder is itself a network path.
 std::string MotivoPastaDeRede(const std::string& caminhoServidor);
 

@@ -64,16 +64,14 @@ std::string RemoverCaracteresInvalidos(const std::string& texto) {
     return resultado;
 }
 
-std::string CopiarArquivoUnico(const std::string& tipo, const std::string& origem, const std::string& destino) {
+std::string EscolherDestino(const std::string& tipo, const std::string& destino,
+                            const std::function<bool(const std::string&)>& ocupado) {
     std::string desejado = destino;
     std::string candidato = destino;
     bool podeEncurtar = true;
     const bool vinheta = MaiusculasAscii(tipo) == TipoVinheta;
     for (int n = 1;; ++n) {
-        if (!vinheta || !ArquivoExiste(candidato)) {
-            Copiar(origem, candidato);
-            return candidato;
-        }
+        if (!vinheta || !ocupado(candidato)) return candidato;
         if (podeEncurtar && candidato.size() > TamanhoMaximoVinheta) {
             desejado = SemUltimosQuatro(desejado).substr(0, TamanhoCortado) + ExtrairExtensao(desejado);
             podeEncurtar = false;
@@ -82,12 +80,37 @@ std::string CopiarArquivoUnico(const std::string& tipo, const std::string& orige
     }
 }
 
+std::string CopiarArquivoUnico(const std::string& tipo, const std::string& origem, const std::string& destino) {
+    const std::string candidato = EscolherDestino(tipo, destino, [](const std::string& c) { return ArquivoExiste(c); });
+    Copiar(origem, candidato);
+    return candidato;
+}
+
+std::string DestinoVinheta(const std::string& pasta2010, const std::string& nome, const std::string& extensao) {
+    return pasta2010 + SubpastaVinhetas2010 + RemoverCaracteresInvalidos(nome + "." + extensao);
+}
+
+std::string OrigemVinheta(const std::string& dispositivo, const std::string& extensao) {
+    return PastaVinhetas2009 + dispositivo + "." + extensao;
+}
+
+DestinoMusica PlanejarArquivoMusica(const std::string& pasta2010, const std::string& drive,
+                                    const std::string& dispositivo, const std::string& interprete,
+                                    const std::string& titulo, const std::string& extensao) {
+    DestinoMusica destino{PastaMusica2010(pasta2010, drive), NomeArquivoMusica(interprete, titulo, extensao), {}};
+    const std::string pastaOrigem = drive == DriveDa2010 ? std::string(PastaMusicasC) : drive + SubpastaMusicas;
+    const std::string origem = pastaOrigem + dispositivo + "." + extensao;
+    const std::string caminho = destino.pasta + destino.arquivo;
+    const auto situacao = ArquivoExiste(origem) ? CopiaArquivo::Situacao::Copiado : CopiaArquivo::Situacao::Ausente;
+    destino.copia = CopiaArquivo{situacao, origem, caminho, caminho, ""};
+    return destino;
+}
+
 std::string ConverterArquivoVinheta(const std::string& pasta2010, const AvisoRelocacao& avisar,
                                     const std::string& dispositivo, const std::string& nome,
                                     const std::string& extensao, CopiaArquivo* copia) {
-    const std::string origem = PastaVinhetas2009 + dispositivo + "." + extensao;
-    const std::string destino =
-        pasta2010 + SubpastaVinhetas2010 + RemoverCaracteresInvalidos(nome + "." + extensao);
+    const std::string origem = OrigemVinheta(dispositivo, extensao);
+    const std::string destino = DestinoVinheta(pasta2010, nome, extensao);
     std::string resultado = destino;
     CopiaArquivo local;
     CopiaArquivo& c = copia ? *copia : local;
@@ -109,12 +132,10 @@ DestinoMusica ConverterArquivoMusica(const std::string& pasta2010, const AvisoRe
                                      const std::string& drive, const std::string& dispositivo,
                                      const std::string& interprete, const std::string& titulo,
                                      const std::string& extensao) {
-    DestinoMusica destino{PastaMusica2010(pasta2010, drive), NomeArquivoMusica(interprete, titulo, extensao), {}};
-    const std::string pastaOrigem = drive == DriveDa2010 ? std::string(PastaMusicasC) : drive + SubpastaMusicas;
-    const std::string origem = pastaOrigem + dispositivo + "." + extensao;
-    const std::string caminho = destino.pasta + destino.arquivo;
-    destino.copia = CopiaArquivo{CopiaArquivo::Situacao::Ausente, origem, caminho, caminho, ""};
-    if (!ArquivoExiste(origem)) return destino;
+    DestinoMusica destino = PlanejarArquivoMusica(pasta2010, drive, dispositivo, interprete, titulo, extensao);
+    if (destino.copia.situacao == CopiaArquivo::Situacao::Ausente) return destino;
+    const std::string origem = destino.copia.origem;
+    const std::string caminho = destino.copia.destino;
     try {
         CopiarArquivoUnico(TipoMusica, origem, caminho);
         destino.copia.situacao = CopiaArquivo::Situacao::Copiado;

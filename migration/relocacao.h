@@ -29,6 +29,14 @@ struct CopiaArquivo {
     std::string erro;      // why the copy failed
 };
 
+// The path CopiarArquivoUnico copies to, `ocupado` telling whether a path is taken.
+std::string EscolherDestino(const std::string& tipo, const std::string& destino,
+                            const std::function<bool(const std::string&)>& ocupado);
+
+// A jingle's 2009 file, and the 2010 path it is meant for (before a collision numbers it).
+std::string OrigemVinheta(const std::string& dispositivo, const std::string& extensao);
+std::string DestinoVinheta(const std::string& pasta2010, const std::string& nome, const std::string& extensao);
+
 // What shows a relocation's failure message (the run's message box, information icon).
 using AvisoRelocacao = std::function<void(const std::string& texto)>;
 
@@ -48,6 +56,12 @@ struct DestinoMusica {
     std::string arquivo;
     CopiaArquivo copia;  // what became of the file
 };
+
+// Where a music file goes and whether its 2009 file is there (Copiado: it would be copied;
+// Ausente), without touching any file.
+DestinoMusica PlanejarArquivoMusica(const std::string& pasta2010, const std::string& drive,
+                                    const std::string& dispositivo, const std::string& interprete,
+                                    const std::string& titulo, const std::string& extensao);
 
 // Copies a music file "<drive>\Musicas\<dispositivo>.<extensao>" ("C:\Musicas\" for drive C:) to
 // its 2010 folder and name, replacing a file of that name, and returns them (also when there was

@@ -34,11 +34,6 @@ int32_t SegundosDaVinheta(const std::string& tempo) {
     }
 }
 
-// The file name without its last four characters (the dot and a three-letter extension).
-std::string NomeSemExtensao(const std::string& arquivo) {
-    return arquivo.size() > 4 ? arquivo.substr(0, arquivo.size() - 4) : std::string();
-}
-
 void ProcessarVinheta(AmbienteMigracao& ambiente, CopiaVinhetas& copia, TIBQuery& origem, TIBQuery& alvo) {
     const std::string extensao = origem.FieldByName("vin_extensao").AsString();
     const std::string nome = RemoverCaracteresInvalidos(origem.FieldByName("vin_nome").AsString());
@@ -76,6 +71,10 @@ void ProcessarVinheta(AmbienteMigracao& ambiente, CopiaVinhetas& copia, TIBQuery
 }
 
 }  // namespace
+
+std::string NomeSemExtensao(const std::string& arquivo) {
+    return arquivo.size() > 4 ? arquivo.substr(0, arquivo.size() - 4) : std::string();
+}
 
 void ConverterTabelaVinhetas(AmbienteMigracao& ambiente, BasesExecucao& bases, const TabelaMigracao& entrada) {
     auto copia = std::make_shared<CopiaVinhetas>();

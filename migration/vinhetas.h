@@ -5,6 +5,9 @@
 
 namespace quorvel {
 
+// The 2010 name of a jingle row: its file name without the last four characters.
+std::string NomeSemExtensao(const std::string& arquivo);
+
 void ConverterTabelaVinhetas(AmbienteMigracao& ambiente, BasesExecucao& bases, const TabelaMigracao& entrada);
 
 }  // namespace quorvel

@@ -82,6 +82,19 @@ std::string LiteralNomeCompleto(const std::string& arquivo) {
     return literal + "\"";
 }
 
+std::vector<NomeCadastro> NomesDeCadastro(const ArquivoAudio& audio) {
+    std::vector<NomeCadastro> nomes;
+    for (const Consulta& c : kConsultas) {
+        try {
+            const std::string texto = (audio.TagID3v2().*c.texto)();
+            const std::string nome = texto.empty() ? std::string() : NomeDeCadastro(texto);
+            if (!nome.empty()) nomes.push_back({c.tabela, c.campoCodigo, c.campoNome, texto, nome});
+        } catch (const std::exception&) {
+        }
+    }
+    return nomes;
+}
+
 int32_t ArredondarSegundos(double segundos) {
     const double r = std::nearbyint(segundos);
     if (!std::isfinite(r) || r < std::numeric_limits<int32_t>::min() || r > std::numeric_limits<int32_t>::max())

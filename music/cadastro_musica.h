@@ -38,6 +38,18 @@ void GravarMusica(DatasetsCadastro& cad, const std::string& caminhoCompleto, con
 // four characters (the dot and a three-letter extension), as a string literal between double quotes.
 std::string LiteralNomeCompleto(const std::string& arquivo);
 
+// A lookup a music's tag names: the table, its code and name fields, and the name it resolves to.
+struct NomeCadastro {
+    const char* tabela;
+    const char* campoCodigo;
+    const char* campoNome;
+    std::string texto;  // the tag's text
+    std::string nome;   // NomeDeCadastro of it
+};
+// The lookups of the file's tag, in the order registration resolves them (none without an MPEG
+// reader; texts that resolve to no name are left out).
+std::vector<NomeCadastro> NomesDeCadastro(const ArquivoAudio& audio);
+
 // Seconds rounded to the nearest whole second, an exact half to the even neighbour. Raises when
 // the value does not fit a 32-bit integer.
 int32_t ArredondarSegundos(double segundos);

@@ -40,10 +40,7 @@ ResultadoTag::Modo ModoGravacaoTag(const TID3v2& tag, const std::string& caminho
     return reescrever ? ResultadoTag::Modo::NovoArquivo : ResultadoTag::Modo::NoLugar;
 }
 
-ResultadoTag GravarTag(ArquivoAudio& audio, const ValoresTag& v) {
-    LimparAoSair limpar{audio};
-    const std::string& caminho = audio.Caminho();
-    if (caminho.empty() || !ArquivoExiste(caminho)) return {ResultadoTag::Modo::NaoGravada, "o arquivo n\xE3o existe"};
+TID3v2 TagParaGravar(const ArquivoAudio& audio, const ValoresTag& v) {
     const Tag& r = audio.InfoAudio();
     // The frames the record holds replace those of the tag only when the record holds the
     // file's texts; otherwise the file's own frames stay.
@@ -93,6 +90,14 @@ ResultadoTag GravarTag(ArquivoAudio& audio, const ValoresTag& v) {
         t.SetLink(r.FrameWXXX);
     }
     t.SetFrameTCAD("S");
+    return t;
+}
+
+ResultadoTag GravarTag(ArquivoAudio& audio, const ValoresTag& v) {
+    LimparAoSair limpar{audio};
+    const std::string& caminho = audio.Caminho();
+    if (caminho.empty() || !ArquivoExiste(caminho)) return {ResultadoTag::Modo::NaoGravada, "o arquivo n\xE3o existe"};
+    const TID3v2 t = TagParaGravar(audio, v);
     const ResultadoTag::Modo modo = ModoGravacaoTag(t, caminho);
     if (!t.SaveToFile(caminho)) return {ResultadoTag::Modo::NaoGravada, "n\xE3o foi poss\xEDvel gravar o arquivo"};
     return {modo, ""};

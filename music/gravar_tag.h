@@ -25,6 +25,10 @@ struct ResultadoTag {
 // (nothing is saved then). The file is written whole or not at all.
 ResultadoTag GravarTag(ArquivoAudio& audio, const ValoresTag& valores);
 
+// The tag GravarTag saves: the file's tag as the audio read it, with the given values and, where
+// a value is empty, the record's. Raises ErroConversao when the track number is not an integer.
+TID3v2 TagParaGravar(const ArquivoAudio& audio, const ValoresTag& valores);
+
 // Whether saving `tag` into the file at `caminho` rewrites the whole file (NovoArquivo) or only
 // its first bytes (NoLugar), by the same rule the save follows.
 ResultadoTag::Modo ModoGravacaoTag(const TID3v2& tag, const std::string& caminho);

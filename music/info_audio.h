@@ -104,6 +104,7 @@ public:
 
 private:
     friend ResultadoTag GravarTag(ArquivoAudio& audio, const ValoresTag& valores);
+    friend TID3v2 TagParaGravar(const ArquivoAudio& audio, const ValoresTag& valores);
 
     std::string caminho_;
     Tag info_;

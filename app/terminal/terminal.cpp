@@ -74,6 +74,22 @@ int ExecutarSemJanela(int argc, char** argv) {
     } encerramento{vigia};
 
     bool iniciou = false;
+    if (opcoes.verificar) {
+        // The pre-flight check: 0 when no row would fail, 1 when one would, 2 as a refused start.
+        ResumoRelatorio previsao;
+        try {
+            nucleo->DefinirPastaPrograma(PastaDoPrograma());
+            nucleo->DefinirArquivoRelatorio(opcoes.relatorio);
+            iniciou = nucleo->ExecutarAcao([&] {
+                previsao = nucleo->Verificar(opcoes.continuar,
+                                             [operador](const std::string& linha) { operador->LinhaRelatorio(linha); });
+            });
+        } catch (const std::exception& e) {
+            operador->Mensagem(TituloQuorvel, TextoRelatorioErro(e.what()), TipoMensagem::Erro);
+        }
+        if (!iniciou) return SaidaRecusaOuErro;
+        return previsao.LinhasComFalha() > 0 ? SaidaInterrompida : SaidaSucesso;
+    }
     try {
         nucleo->DefinirPastaPrograma(PastaDoPrograma());
         nucleo->DefinirArquivoRelatorio(opcoes.relatorio);

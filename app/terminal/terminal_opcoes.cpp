@@ -71,6 +71,9 @@ OpcoesTerminal LerOpcoesTerminal(int argc, char** argv) {
         } else if (argumento == "--relatorio") {
             opcoes.relatorio = valor();
             if (opcoes.relatorio.empty()) throw Erro("option --relatorio needs a file name");
+        } else if (argumento == "--verificar") {
+            semValor();
+            opcoes.verificar = true;
         } else if (argumento == "--continuar") {
             semValor();
             opcoes.continuar = true;

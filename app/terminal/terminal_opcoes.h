@@ -3,6 +3,7 @@
 //
 //   quorvel2009_2010 --sem-janela --pasta-2009 DIR --pasta-2010 DIR
 //                    [--tabelas Agenda,Musicas,...] [--continuar] [--sim] [--relatorio FILE]
+//                    [--verificar]
 //
 // Folder texts and table captions arrive as UTF-8 and are kept as Windows-1252.
 #include <array>
@@ -19,6 +20,7 @@ struct OpcoesTerminal {
     bool continuar = false;  // "&Continuar processo" instead of "&Atualizar"
     bool sim = false;        // answers Yes to the restart question
     std::string relatorio;   // the run report's path ("" for the default beside Seq.ini)
+    bool verificar = false;  // the read-only pre-flight check instead of a run
     bool ajuda = false;      // --help: print the usage and do nothing else
 };
 

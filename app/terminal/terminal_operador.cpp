@@ -186,6 +186,11 @@ void OperadorTerminal::MostrarRelatorio(const ResumoRelatorio& resumo) {
     EscreverTudo(STDOUT_FILENO, Utf8De1252(texto));
 }
 
+void OperadorTerminal::LinhaRelatorio(const std::string& linha) {
+    std::lock_guard trava(mutex_);
+    EscreverTudo(STDOUT_FILENO, Utf8De1252(linha + "\n"));
+}
+
 void OperadorTerminal::MostrarProgresso(const QuadroProgresso& quadro) {
     std::lock_guard trava(mutex_);
     painel_.Mostrar(quadro, Agora());

@@ -33,6 +33,8 @@ public:
     void DesabilitarPararCommit() override {}
     // The report's summary on standard output, after the progress.
     void MostrarRelatorio(const ResumoRelatorio& resumo) override;
+    // A detail line of the report as it is found (the pre-flight check), on standard output.
+    void LinhaRelatorio(const std::string& linha);
 
 private:
     // Writes to standard error after fixing the progress block above it. Caller holds mutex_.

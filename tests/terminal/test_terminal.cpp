@@ -211,6 +211,39 @@ TEST_F(Terminal, ResumoDoRelatorioNaSaidaDepoisDoProgresso) {
     EXPECT_NE(conteudo.find("RESUMO DA ATUALIZA\xC7\xC3O\r\n"), std::string::npos);
 }
 
+TEST_F(Terminal, VerificarNaoGravaNadaESaiComUmQuandoUmRegistroFalharia) {
+    GerarPequenas(inst.bases);
+    inst.GravarSeq("[SEQ]\r\nsTabela=TB_GENERO\r\nsCodigo=5\r\n");
+    // Nothing would fail: status 0, the forecast on standard output, no question, no file.
+    const auto limpa = Rodar({"--tabelas", "Genero,ProgAuto", "--verificar"});
+    EXPECT_EQ(limpa.status, 0) << limpa.erros;
+    EXPECT_FALSE(Contem(limpa.erros, "[pergunta]")) << limpa.erros;
+    EXPECT_TRUE(Contem(limpa.saida, "RESUMO DA VERIFICA\xC3\x87\xC3\x83O")) << limpa.saida;
+    EXPECT_TRUE(Contem(limpa.saida, "Verifica\xC3\xA7\xC3\xA3o conclu\xC3\xAD" "da: nenhum registro falharia.")) << limpa.saida;
+    EXPECT_TRUE(std::regex_search(limpa.saida, std::regex("TB_PROGAUTO +300 +300 +0 +0 +0\n"))) << limpa.saida;
+    EXPECT_EQ(Contar(inst.bases, "TB_PROGAUTO"), "0");
+    EXPECT_EQ(Seq(), "[SEQ]\r\nsTabela=TB_GENERO\r\nsCodigo=5\r\n");
+    for (const auto& e : std::filesystem::directory_iterator(inst.PastaPrograma()))
+        EXPECT_EQ(e.path().filename().string().rfind("Relatorio", 0), std::string::npos) << e.path();
+
+    // A genre name too long for a narrower 2010 column would stop the run: status 1.
+    std::filesystem::remove(inst.ArquivoSeqHost());
+    inst.bases.ExecutarAudio("DROP TABLE TB_GENERO;\n"
+                             "CREATE TABLE TB_GENERO (GEN_CODIGO INTEGER NOT NULL PRIMARY KEY, GEN_NOME VARCHAR(3));\n");
+    const auto falharia = Rodar({"--tabelas", "Genero,ProgAuto", "--verificar"});
+    EXPECT_EQ(falharia.status, 1) << falharia.erros;
+    EXPECT_TRUE(Contem(falharia.saida, "[FALHARIA E PARARIA A ATUALIZA\xC3\x87\xC3\x83O] c\xC3\xB3" "digo 2009 3 (Forr\xC3\xB3): "
+                                      "o texto de GEN_NOME tem 5 caracteres, a coluna 2010 tem 3"))
+        << falharia.saida;
+    // The run would stop there: the next table is not read.
+    EXPECT_FALSE(Contem(falharia.saida, "== TB_PROGAUTO")) << falharia.saida;
+
+    // A refused start is refused as a run's: status 2.
+    const auto recusada = RodarPrograma(programa, {"--sem-janela", "--verificar", "--pasta-2009", inst.Pasta2009()},
+                                        inst.unidades.Pasta());
+    EXPECT_EQ(recusada.status, 2);
+}
+
 TEST_F(Terminal, PerguntaSemSimNemTerminalRespondeNao) {
     GerarPequenas(inst.bases);
     inst.bases.ExecutarAudio("INSERT INTO TB_GENERO VALUES (3, 'ja copiado');");

@@ -1,0 +1,89 @@
+// The pre-flight check: a run's start, then the forecast of every checked table, read-only.
+#include "app/checkpoint.h"
+#include "app/nucleo.h"
+#include "migration/codigo_antigo.h"
+#include "migration/previsao.h"
+#include "migration/relatorio_texto.h"
+#include "migration/tabelas_diretas.h"
+#include "music/previsao_musicas.h"
+#include "platform/arquivos.h"
+#include "platform/caminhos.h"
+
+namespace quorvel {
+
+namespace {
+
+const char* const kImprevisivel =
+    "N\xE3o se pode prever: gatilhos e restri\xE7\xF5" "es CHECK dos bancos 2010, espa\xE7o em disco, permiss\xF5" "es e "
+    "falhas de c\xF3pia dos arquivos, arquivos de \xE1udio que os leitores n\xE3o consigam ler, e o que mudar nos "
+    "bancos e nas pastas antes da atualiza\xE7\xE3o.";
+
+}  // namespace
+
+ResumoRelatorio NucleoQuorvel::Verificar(bool continuar, std::function<void(const std::string&)> eco) {
+    // The start of a run, without its question: the check asks nothing and changes nothing; it
+    // foresees what the run would do after a Yes (every checked table emptied and copied anew,
+    // the checkpoint's table resumed from its code).
+    LerSequencia(Estado);
+    if (continuar) AjustarCaixasAoCheckpoint();
+    ConectarBases();
+
+    RelatorioExecucao previsao(true);
+    previsao.DefinirEco(std::move(eco));
+    const std::string caminho = arquivoRelatorio_;
+    if (!caminho.empty()) {
+        const size_t barra = caminho.find_last_of("\\/");
+        const std::string pasta = barra == std::string::npos ? std::string() : caminho.substr(0, barra + 1);
+        if (!pasta.empty() && !PastaExiste(pasta)) CriarPasta(pasta);
+    }
+    previsao.Abrir(caminho, CabecalhoRelatorio("Quorvel 2009-2010: verifica\xE7\xE3o (previs\xE3o da atualiza\xE7\xE3o; "
+                                               "nada foi gravado)"));
+    if (!Estado.SeqCodigo.empty())
+        previsao.Registrar(Ocorrencia::Observacao,
+                           "Existe um processo iniciado: a atualiza\xE7\xE3o perguntaria se deve recome\xE7" "ar; "
+                           "a previs\xE3o \xE9 a da resposta Sim.");
+    previsao.Registrar(Ocorrencia::Observacao, kImprevisivel);
+
+    PrevisaoExecucao p(previsao, Bases, Estado);
+    p.pasta2010 = operador_.Pasta2010();
+    p.musicasMarcadas = operador_.TabelaMarcada(5);
+    p.colunaCodigoAntigo = ExisteCodigoAntigo(Bases);
+    const int retomada = IndiceDaTabela(Estado.SeqTabela);
+    if (retomada >= 0 && operador_.TabelaMarcada(retomada)) p.codigoRetomada = CodigoRetomada();
+
+    for (const auto& e : SequenciaMigradores) {
+        if (p.parou) break;
+        if (!operador_.TabelaMarcada(e.numero - 1)) continue;
+        const TabelaMigracao entrada{e.numero, e.tabela, e.colunaChave};
+        const bool adm = e.numero == 1;
+        for (const auto& gatilho : GatilhosDaTabela(adm ? Bases.DB_Adm : Bases.DB_Audio,
+                                                    adm ? Bases.Transaction_Adm : Bases.Transaction_Audio, e.tabela))
+            previsao.Registrar(Ocorrencia::Observacao, std::string(e.tabela) + " tem o gatilho " + gatilho +
+                                                           ", cujo efeito n\xE3o se pode prever");
+        switch (e.numero) {
+            case 1: PreverCopia(p, entrada, DescricaoAgenda(), nullptr); break;
+            case 2: PreverCopia(p, entrada, DescricaoAvancoManual(), nullptr); break;
+            case 3: PreverCopia(p, entrada, DescricaoPerfilBotoes(), "pbo_codigo"); break;
+            case 4: PreverCopia(p, entrada, DescricaoBotoneira(), nullptr); break;
+            case 5: PreverCopia(p, entrada, DescricaoGenero(), "gen_codigo"); break;
+            case 6: PreverMusicas(p, Bases.CadastroMusicas, entrada); break;
+            case 7: PreverEcad(p, entrada); break;
+            case 8: PreverCopia(p, entrada, DescricaoIrradiacao(), nullptr); break;
+            case 9: PreverCopia(p, entrada, DescricaoProgAuto(), nullptr); break;
+            case 10: PreverVinhetas(p, entrada); break;
+        }
+    }
+    // Nothing was written; the transactions' reads end here.
+    for (TIBTransaction* t : {&Bases.Transaction_2009, &Bases.Transaction_Audio, &Bases.Transaction_Adm})
+        if (t->Active()) t->Rollback();
+
+    const int64_t falhas = previsao.Parcial().LinhasComFalha();
+    const std::string desfecho =
+        falhas == 0 ? std::string("Verifica\xE7\xE3o conclu\xED" "da: nenhum registro falharia.")
+                    : "Verifica\xE7\xE3o conclu\xED" "da: " + std::to_string(falhas) + " registro(s) falhariam.";
+    ResumoRelatorio resumo = previsao.Encerrar(desfecho);
+    operador_.MostrarRelatorio(resumo);
+    return resumo;
+}
+
+}  // namespace quorvel
