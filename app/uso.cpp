@@ -18,8 +18,8 @@ void MostrarUso(std::ostream& saida) {
 #endif
         "  quorvel2009_2010 --sem-janela --pasta-2009 PASTA --pasta-2010 PASTA\n"
         "                   [--tabelas Agenda,Musicas,...] [--continuar] [--sim]\n"
-        "                   [--relatorio ARQUIVO]\n"
-        "      atualiza sem janela, no terminal.\n"
+        "                   [--relatorio ARQUIVO] [--verificar]\n"
+        "      atualiza sem janela, no terminal (com --verificar, s\xF3 prev\xEA).\n"
         "  quorvel2009_2010 --info-audio ARQUIVO...\n"
         "      mostra as informa\xE7\xF5" "es de \xE1udio de cada arquivo, um objeto JSON por linha.\n"
         "  quorvel2009_2010 --help\n"
@@ -35,6 +35,10 @@ void MostrarUso(std::ostream& saida) {
         "  --sim                responde Sim \xE0 pergunta de recome\xE7" "ar o processo\n"
         "  --relatorio ARQUIVO  grava o relat\xF3rio da atualiza\xE7\xE3o em ARQUIVO\n"
         "                       (padr\xE3o: ao lado do Seq.ini, com a data e a hora no nome)\n"
+        "  --verificar          n\xE3o atualiza: prev\xEA o que a atualiza\xE7\xE3o encontraria (registros\n"
+        "                       que falhariam ou ficariam de fora, arquivos ausentes ou renomeados)\n"
+        "                       sem gravar nada; sai com 0 se nenhum registro falharia, 1 se algum\n"
+        "                       falharia; s\xF3 grava o relat\xF3rio com --relatorio\n"
 #ifdef _WIN32
         "Ctrl+C, Ctrl+Break ou fechar o console param a atualiza\xE7\xE3o ap\xF3s o registro atual;\n"
         "a tecla C pede um commit.\n"
@@ -53,7 +57,8 @@ void MostrarUso(std::ostream& saida) {
         "instalado em /usr/bin, /usr/local/bin ou /bin, em $XDG_STATE_HOME/quorvel2009-2010.\n"
         "\n"
         "Sa\xED" "da: 0 sucesso, 1 atualiza\xE7\xE3o interrompida, 2 in\xED" "cio recusado ou erro\n"
-        "(--info-audio: 1 quando falta um arquivo, 2 sem arquivos).\n"
+        "(--verificar: 1 quando algum registro falharia; --info-audio: 1 quando falta um\n"
+        "arquivo, 2 sem arquivos).\n"
         "Mais em man quorvel2009_2010.\n";
     saida << Utf8De1252(Uso);
 }

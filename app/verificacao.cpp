@@ -18,6 +18,33 @@ const char* const kImprevisivel =
     "falhas de c\xF3pia dos arquivos, arquivos de \xE1udio que os leitores n\xE3o consigam ler, e o que mudar nos "
     "bancos e nas pastas antes da atualiza\xE7\xE3o.";
 
+// The three transactions read-only for as long as the check runs: a write the forecast might
+// attempt by mistake is refused by the database itself. They are ended (nothing to keep) and
+// get back their parameters at the end, also when the check ends by an error.
+class SomenteLeitura {
+public:
+    explicit SomenteLeitura(BasesExecucao& b) : transacoes_{&b.Transaction_2009, &b.Transaction_Audio, &b.Transaction_Adm} {
+        for (TIBTransaction* t : transacoes_) {
+            if (t->Active()) t->Rollback();
+            anteriores_.push_back(t->Params);
+            t->Params.push_back("read");
+        }
+    }
+    ~SomenteLeitura() {
+        for (size_t i = 0; i < transacoes_.size(); ++i) {
+            try {
+                if (transacoes_[i]->Active()) transacoes_[i]->Rollback();
+            } catch (const std::exception&) {
+            }
+            transacoes_[i]->Params = anteriores_[i];
+        }
+    }
+
+private:
+    std::vector<TIBTransaction*> transacoes_;
+    std::vector<std::vector<std::string>> anteriores_;
+};
+
 }  // namespace
 
 ResumoRelatorio NucleoQuorvel::Verificar(bool continuar, std::function<void(const std::string&)> eco) {
@@ -27,6 +54,7 @@ ResumoRelatorio NucleoQuorvel::Verificar(bool continuar, std::function<void(cons
     LerSequencia(Estado);
     if (continuar) AjustarCaixasAoCheckpoint();
     ConectarBases();
+    const SomenteLeitura somenteLeitura(Bases);
 
     RelatorioExecucao previsao(true);
     previsao.DefinirEco(std::move(eco));
@@ -73,10 +101,6 @@ ResumoRelatorio NucleoQuorvel::Verificar(bool continuar, std::function<void(cons
             case 10: PreverVinhetas(p, entrada); break;
         }
     }
-    // Nothing was written; the transactions' reads end here.
-    for (TIBTransaction* t : {&Bases.Transaction_2009, &Bases.Transaction_Audio, &Bases.Transaction_Adm})
-        if (t->Active()) t->Rollback();
-
     const int64_t falhas = previsao.Parcial().LinhasComFalha();
     const std::string desfecho =
         falhas == 0 ? std::string("Verifica\xE7\xE3o conclu\xED" "da: nenhum registro falharia.")
