@@ -38,7 +38,7 @@ std::vector<std::string> NucleoQuorvel::CabecalhoRelatorio(const std::string& ti
     }
     std::vector<std::string> cabecalho = {
         titulo,
-        "In\xED" "cio: " + NomeArquivoRelatorio(static_cast<int64_t>(std::time(nullptr))).substr(10, 19),
+        "In\xED" "cio: " + DataHoraTexto(static_cast<int64_t>(std::time(nullptr))),
         "Pasta 2009: " + operador_.Pasta2009(),
         "Pasta 2010: " + operador_.Pasta2010(),
         "Tabelas: " + (tabelas.empty() ? std::string("nenhuma") : tabelas),

@@ -205,7 +205,7 @@ void PreverVinhetas(PrevisaoExecucao& p, const TabelaMigracao& entrada) {
                 EscolherDestino("V", copia.desejado, [&p](const std::string& c) { return p.ArquivoOcupado(c); });
             p.CriarArquivo(copia.destino);
         }
-        RelatarCopia(p.relatorio, copia);
+        RelatarCopia(p.relatorio, copia, NotaVinhetaSemArquivo(copia.destino));
 
         const std::string arquivo = ExtrairNomeArquivo(copia.destino);
         const std::pair<const char*, std::string> valores[] = {

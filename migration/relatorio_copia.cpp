@@ -2,7 +2,7 @@
 
 namespace quorvel {
 
-void RelatarCopia(RelatorioExecucao& relatorio, const CopiaArquivo& copia) {
+void RelatarCopia(RelatorioExecucao& relatorio, const CopiaArquivo& copia, const std::string& notaAusente) {
     switch (copia.situacao) {
         case CopiaArquivo::Situacao::Copiado:
             if (copia.destino != copia.desejado)
@@ -12,7 +12,7 @@ void RelatarCopia(RelatorioExecucao& relatorio, const CopiaArquivo& copia) {
                 relatorio.Registrar(Ocorrencia::ArquivoCopiado, copia.origem + " -> " + copia.destino);
             break;
         case CopiaArquivo::Situacao::Ausente:
-            relatorio.Registrar(Ocorrencia::ArquivoAusente, copia.origem + " n\xE3o existe");
+            relatorio.Registrar(Ocorrencia::ArquivoAusente, copia.origem + " n\xE3o existe: " + notaAusente);
             break;
         case CopiaArquivo::Situacao::Falhou:
             relatorio.Registrar(Ocorrencia::ArquivoFalhou, copia.erro);

@@ -7,6 +7,7 @@ namespace quorvel {
 
 // One line for the file: copied (renamed when it went to another name than the wished one),
 // missing, or failed to copy with the error.
-void RelatarCopia(RelatorioExecucao& relatorio, const CopiaArquivo& copia);
+// `notaAusente` says what a missing file means for its row.
+void RelatarCopia(RelatorioExecucao& relatorio, const CopiaArquivo& copia, const std::string& notaAusente);
 
 }  // namespace quorvel

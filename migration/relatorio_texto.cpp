@@ -103,8 +103,8 @@ std::string TextoResumo(const ResumoRelatorio& r, const std::string& desfecho) {
     linha(std::string("Tags: ") + q(Ocorrencia::TagNoLugar) + " regravadas no arquivo, " +
           q(Ocorrencia::TagNovoArquivo) + " regravadas em novo arquivo, " + q(Ocorrencia::TagNaoGravada) +
           " n\xE3o gravadas");
-    linha(std::string("Cadastros criados: ") + q(Ocorrencia::PastaCriada) + " pastas, " +
-          q(Ocorrencia::CadastroCriado) + " subg\xEAneros, ritmos, vocais, gravadoras e idiomas");
+    linha(std::string("Cadastros criados: ") + q(Ocorrencia::PastaCriada) + " pastas; " +
+          q(Ocorrencia::CadastroCriado) + " de subg\xEAnero, ritmo, vocal, gravadora e idioma");
     if (r.Quantas(Ocorrencia::NomeCortado) > 0) linha("Textos cortados: " + q(Ocorrencia::NomeCortado));
     if (r.Quantas(Ocorrencia::ColunaAdicionada) > 0) linha("MUS_CODIGO_ANTIGO adicionada a TB_MUSICAS");
     if (r.Quantas(Ocorrencia::ColunaRemovida) > 0) linha("MUS_CODIGO_ANTIGO removida de TB_MUSICAS");
@@ -143,7 +143,10 @@ std::string MotivoPastaDeRede(const std::string& caminhoServidor) {
     return "pasta de rede " + caminhoServidor + ": s\xF3 o computador onde as m\xFAsicas est\xE3o pode cadastr\xE1-las";
 }
 
-std::string NomeArquivoRelatorio(int64_t segundosDesde1970) {
+namespace {
+
+// "AAAA-MM-DD HH?MM?SS" with `separador` between the parts of the time.
+std::string Momento(int64_t segundosDesde1970, char separador) {
     const std::time_t instante = static_cast<std::time_t>(segundosDesde1970);
     std::tm local{};
 #ifdef _WIN32
@@ -151,10 +154,27 @@ std::string NomeArquivoRelatorio(int64_t segundosDesde1970) {
 #else
     localtime_r(&instante, &local);
 #endif
-    char nome[64];
-    std::snprintf(nome, sizeof nome, "Relatorio %04d-%02d-%02d %02d-%02d-%02d.txt", local.tm_year + 1900,
-                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
-    return nome;
+    char texto[64];
+    std::snprintf(texto, sizeof texto, "%04d-%02d-%02d %02d%c%02d%c%02d", local.tm_year + 1900, local.tm_mon + 1,
+                  local.tm_mday, local.tm_hour, separador, local.tm_min, separador, local.tm_sec);
+    return texto;
+}
+
+}  // namespace
+
+std::string DataHoraTexto(int64_t segundosDesde1970) { return Momento(segundosDesde1970, ':'); }
+
+// A colon cannot stand in a Windows file name: the time's parts are joined by hyphens.
+std::string NomeArquivoRelatorio(int64_t segundosDesde1970) {
+    return "Relatorio " + Momento(segundosDesde1970, '-') + ".txt";
+}
+
+std::string NotaMusicaSemArquivo() {
+    return "a m\xFAsica \xE9 cadastrada com 00:00 e sem os dados da etiqueta";
+}
+
+std::string NotaVinhetaSemArquivo(const std::string& destino) {
+    return "o registro 2010 nomeia " + destino + ", que n\xE3o existe";
 }
 
 }  // namespace quorvel

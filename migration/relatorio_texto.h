@@ -38,6 +38,14 @@ std::string MotivoDuplicataPrevista(const std::string& nomeCompleto, int64_t cod
 // A music whose folder is itself a network path.
 std::string MotivoPastaDeRede(const std::string& caminhoServidor);
 
+// What a missing file means for its row: a music is registered with 00:00 and no tag data; a
+// jingle's row names a file that does not exist.
+std::string NotaMusicaSemArquivo();
+std::string NotaVinhetaSemArquivo(const std::string& destino);
+
+// A moment as "2026-12-09 14:03:22" (local time).
+std::string DataHoraTexto(int64_t segundosDesde1970);
+
 // The name of a report file for the moment given (local time): "Relatorio 2026-12-09 14-03-22.txt".
 std::string NomeArquivoRelatorio(int64_t segundosDesde1970);
 

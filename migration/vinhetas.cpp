@@ -6,6 +6,7 @@
 #include "migration/copia_tabela.h"
 #include "migration/duracao.h"
 #include "migration/relatorio_copia.h"
+#include "migration/relatorio_texto.h"
 #include "migration/relocacao.h"
 #include "platform/caminhos.h"
 
@@ -44,7 +45,7 @@ void ProcessarVinheta(AmbienteMigracao& ambiente, CopiaVinhetas& copia, TIBQuery
     const std::string caminho = ConverterArquivoVinheta(
         copia.pasta2010, [&](const std::string& texto) { ambiente.Mensagem(texto, TipoMensagem::Informacao); },
         dispositivo, nome, extensao, &arquivo);
-    RelatarCopia(relatorio, arquivo);
+    RelatarCopia(relatorio, arquivo, NotaVinhetaSemArquivo(arquivo.destino));
     copia.nomeArquivo = ExtrairNomeArquivo(caminho);
 
     // The statement text is set once for the table; every row declares and binds every parameter.

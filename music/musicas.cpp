@@ -3,6 +3,7 @@
 #include "migration/codigo_antigo.h"
 #include "migration/copia_tabela.h"
 #include "migration/relatorio_copia.h"
+#include "migration/relatorio_texto.h"
 #include "migration/relocacao.h"
 #include "music/cadastro_musica.h"
 
@@ -22,7 +23,7 @@ void ProcessarMusica(AmbienteMigracao& ambiente, DatasetsCadastro& cadastro, TIB
     const DestinoMusica destino = ConverterArquivoMusica(
         ambiente.Pasta2010(), [&](const std::string& texto) { ambiente.Mensagem(texto, TipoMensagem::Informacao); },
         drive, dispositivo, interprete, titulo, extensao);
-    RelatarCopia(ambiente.Relatorio(), destino.copia);
+    RelatarCopia(ambiente.Relatorio(), destino.copia, NotaMusicaSemArquivo());
 
     const std::string compositor = origem.FieldByName("mus_compositor").AsString();
     const int32_t genero = origem.FieldByName("gen_codigo").AsInteger();

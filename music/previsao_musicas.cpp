@@ -96,7 +96,7 @@ void PreverMusicas(PrevisaoExecucao& p, DatasetsCadastro& cad, const TabelaMigra
 
         const DestinoMusica destino =
             PlanejarArquivoMusica(p.pasta2010, drive, dispositivo, interprete, titulo, extensao);
-        RelatarCopia(relatorio, destino.copia);
+        RelatarCopia(relatorio, destino.copia, NotaMusicaSemArquivo());
         if (destino.copia.situacao == CopiaArquivo::Situacao::Copiado) p.CriarArquivo(destino.copia.destino);
 
         const std::string caminho = CaminhoServidor(destino.pasta, p.estado.Servidor);

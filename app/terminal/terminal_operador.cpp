@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <chrono>
 
+#include "platform/caminhos.h"
 #include "platform/texto.h"
 
 namespace quorvel {
@@ -180,10 +181,12 @@ bool OperadorTerminal::Perguntar(const std::string& titulo, const std::string& t
 void OperadorTerminal::MostrarRelatorio(const ResumoRelatorio& resumo) {
     std::lock_guard trava(mutex_);
     painel_.Fixar(Agora());
-    std::string texto = "\n" + LinhasTerminal(resumo.texto);
+    std::string texto = Utf8De1252("\n" + LinhasTerminal(resumo.texto));
+    // The file as the system names it (a host path, already UTF-8), so that it can be opened.
     if (!resumo.caminho.empty())
-        texto += (resumo.gravado ? "Relat\xF3rio: " : "N\xE3o foi poss\xEDvel gravar o relat\xF3rio: ") + resumo.caminho + "\n";
-    EscreverTudo(STDOUT_FILENO, Utf8De1252(texto));
+        texto += Utf8De1252(resumo.gravado ? "Relat\xF3rio: " : "N\xE3o foi poss\xEDvel gravar o relat\xF3rio: ") +
+                 CaminhoHost(resumo.caminho) + "\n";
+    EscreverTudo(STDOUT_FILENO, texto);
 }
 
 void OperadorTerminal::LinhaRelatorio(const std::string& linha) {
