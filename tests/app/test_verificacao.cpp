@@ -181,6 +181,34 @@ TEST_F(Verificacao, APrevisaoEAExecucaoConcordamItemAItem) {
     EXPECT_EQ(real.contagens.at("TB_VINHETAS"), (ContagemLida{4, 3, 0, 1, 0}));
 }
 
+TEST_F(Verificacao, ChaveJaExistenteNaRetomadaEColunaNotNullSemValor) {
+    // A resumed genre copy keeps the 2010 rows: the 2009 key 3 is there already. A 2010 column
+    // that is NOT NULL and that the insert does not fill rejects the first manual-advance row.
+    inst.bases.Executar2009("INSERT INTO TB_GENERO VALUES (5, 'Forro');\n"
+                            "INSERT INTO TB_AVANCOMANUAL VALUES (1, '08:00', '09:00', 'S', 'N', 'N', 'N', 'N', 'N', 'S');\n");
+    inst.bases.ExecutarAudio("INSERT INTO TB_GENERO VALUES (3, 'ja copiado');\n");
+    inst.GravarSeq("[SEQ]\r\nsTabela=TB_GENERO\r\nsCodigo=3\r\n");
+    operador.respostaPergunta = true;
+    operador.MarcarSo({kGenero});
+    ResumoRelatorio resumo;
+    const RelatorioLido previsto = Verificar(resumo);
+    ASSERT_TRUE(Rodar());
+    const RelatorioLido real = LerRelatorio(LerHost(CaminhoHost(nucleo->UltimoRelatorio().caminho)));
+    EXPECT_EQ(Comparaveis(previsto, true), Comparaveis(real, false));
+    EXPECT_EQ(previsto.contagens.at("TB_GENERO"), (ContagemLida{1, 0, 0, 1, 1}));
+    EXPECT_NE(Itens(previsto).back().texto.find("a chave gen_codigo j\xE1 existe"), std::string::npos);
+
+    inst.bases.ExecutarAudio("ALTER TABLE TB_AVANCOMANUAL ADD AVA_OBRIGATORIA INTEGER NOT NULL;\n");
+    std::filesystem::remove(inst.ArquivoSeqHost());
+    operador.MarcarSo({1});
+    const RelatorioLido previsto2 = Verificar(resumo);
+    ASSERT_TRUE(Rodar());
+    const RelatorioLido real2 = LerRelatorio(LerHost(CaminhoHost(nucleo->UltimoRelatorio().caminho)));
+    EXPECT_EQ(Comparaveis(previsto2, true), Comparaveis(real2, false));
+    EXPECT_EQ(real2.contagens.at("TB_AVANCOMANUAL"), (ContagemLida{1, 0, 0, 1, 0}));
+    EXPECT_NE(Itens(previsto2).back().texto.find("AVA_OBRIGATORIA \xE9 NOT NULL"), std::string::npos);
+}
+
 TEST_F(Verificacao, ComRelatorioPedidoEUmaPartidaRecusada) {
     // Asked for, the forecast is written like a run's report.
     const std::string escolhido = inst.unidades.Raiz().Caminho() + "/previsao.txt";
