@@ -72,10 +72,11 @@ void ProcessarEcad(CopiaEcad& copia, TIBQuery& origem, TIBQuery& alvo) {
     const int32_t codigoAntigo = origem.FieldByName("mus_codigo").AsInteger();
     const int32_t codigo = CodigoMusica2010(*copia.busca, codigoAntigo);
     alvo.ParamByName("pMus_codigo").SetAsInteger(codigo);
-    RelatorioExecucao& relatorio = *copia.relatorio;
-    relatorio.IdentificarLinha(IdentificacaoEcad(origem, codigoAntigo));
     // A play of a music that has no 2010 record is left out; so is a row the database rejects.
+    // Only those rows are named in the report (a log has millions of rows).
+    RelatorioExecucao& relatorio = *copia.relatorio;
     if (codigo <= 0) {
+        relatorio.IdentificarLinha(IdentificacaoEcad(origem, codigoAntigo));
         relatorio.DeixarLinha(MotivoMusicaNaoEncontrada(codigoAntigo));
         return;
     }
@@ -83,6 +84,7 @@ void ProcessarEcad(CopiaEcad& copia, TIBQuery& origem, TIBQuery& alvo) {
         alvo.ExecSQL();
     } catch (const std::exception& e) {
         alvo.Close();
+        relatorio.IdentificarLinha(IdentificacaoEcad(origem, codigoAntigo));
         relatorio.FalharLinha(std::string("inclus\xE3o recusada: ") + e.what());
     }
 }

@@ -22,12 +22,13 @@ constexpr int kGenero = 4, kMusicas = 5, kEcad = 6, kVinhetas = 9;
 const char* const kLinhas2009 =
     "INSERT INTO TB_GENERO VALUES (3, 'Samba');\n"
     // 1 registered, with a label name longer than its lookup column; 2 a duplicate of 1; 3 without
-    // its file; 4 with a title longer than its 2010 column.
+    // its file; 4 with a title longer than its 2010 column; 5 on a network share (its drive \\).
     "INSERT INTO TB_MUSICAS VALUES (1, 'Luz', 'Ana', NULL, 3, 'C:', 'M0001', 'mp3', NULL);\n"
     "INSERT INTO TB_MUSICAS VALUES (2, 'Luz', 'Ana', NULL, 3, 'C:', 'M0002', 'mp3', NULL);\n"
     "INSERT INTO TB_MUSICAS VALUES (3, 'Mar', 'Beto', NULL, 3, 'C:', 'M0404', 'mp3', NULL);\n"
     "INSERT INTO TB_MUSICAS VALUES (4, 'Uma cancao cujo titulo passa de quarenta e cinco letras', 'Caio', NULL, 3,"
     " 'C:', 'M0004', 'mp3', NULL);\n"
+    "INSERT INTO TB_MUSICAS VALUES (5, 'Rede', 'Dani', NULL, 3, '\\\\', 'M0005', 'mp3', NULL);\n"
     // 10 plays music 1; 11 the duplicate; 12 a music that never was; 13 a time too long for 2010.
     "INSERT INTO TB_ECAD VALUES (10, '2009-05-01', '10:00', 1);\n"
     "INSERT INTO TB_ECAD VALUES (11, '2009-05-01', '11:00', 2);\n"
@@ -174,9 +175,10 @@ TEST_F(Verificacao, APrevisaoEAExecucaoConcordamItemAItem) {
     EXPECT_EQ(nucleo->UltimoResultado(), ResultadoExecucao::Interrompida);
     const RelatorioLido real = LerRelatorio(LerHost(CaminhoHost(nucleo->UltimoRelatorio().caminho)));
     EXPECT_EQ(Comparaveis(previsto, true), Comparaveis(real, false));
-    EXPECT_EQ(Comparaveis(real, false).size(), 21u);  // every planted item, not an empty match
+    EXPECT_EQ(Comparaveis(real, false).size(), 23u);  // every planted item, not an empty match
     EXPECT_EQ(previsto.contagens, real.contagens);
-    EXPECT_EQ(real.contagens.at("TB_MUSICAS"), (ContagemLida{4, 3, 1, 0, 0}));
+    EXPECT_EQ(real.contagens.at("TB_MUSICAS"), (ContagemLida{5, 3, 2, 0, 0}));
+    EXPECT_NE(Itens(real, {"DEIXADA DE FORA"}).at(1).texto.find("pasta de rede \\\\\\Musicas\\"), std::string::npos);
     EXPECT_EQ(real.contagens.at("TB_ECAD"), (ContagemLida{4, 1, 2, 1, 0}));
     EXPECT_EQ(real.contagens.at("TB_VINHETAS"), (ContagemLida{4, 3, 0, 1, 0}));
 }
