@@ -18,6 +18,9 @@ std::string CaminhoArquivoSeq(const std::string& pastaPrograma) {
 }
 
 void LerSequencia(EstadoExecucao& estado) {
+    // Every start reads the checkpoint first: what a killed run left of a checkpoint write (its
+    // temporary file beside Seq.ini) goes then, and only that.
+    LimparTemporariosAbandonados(ExtrairCaminho(estado.ArquivoSeq), NomeArquivoSeq);
     estado.SeqTabela = LerIni(estado.ArquivoSeq, SecaoSeq, ChaveSeqTabela);
     estado.SeqCodigo = LerIni(estado.ArquivoSeq, SecaoSeq, ChaveSeqCodigo);
 }

@@ -65,6 +65,19 @@ TEST_F(Checkpoint, AusenteLeVazioEGravacaoCriaOArquivo) {
     EXPECT_EQ(LerHost(Host()), "[SEQ]\r\nsTabela=TB_ECAD\r\nsCodigo=-7\r\n");
 }
 
+TEST_F(Checkpoint, LeituraNoInicioLimpaSoOQueUmaGravacaoMortaDeixou) {
+    Gravar("[SEQ]\r\nsTabela=TB_ECAD\r\nsCodigo=3\r\n");
+    unidades_.Raiz().Gravar("unidades/c/Quorvel/Seq.ini.~qv0a1b2c3d", "[SEQ]\r\nsTab");
+    unidades_.Raiz().Gravar("unidades/c/Quorvel/Seq.ini~", "do usuario");
+    unidades_.Raiz().Gravar("unidades/c/Quorvel/Outro.ini.~qv0a1b2c3d", "de outro arquivo");
+    LerSequencia(estado_);
+    EXPECT_EQ(estado_.SeqCodigo, "3");
+    const std::string pasta = unidades_.Unidade('c') + "/Quorvel/";
+    EXPECT_FALSE(std::filesystem::exists(pasta + "Seq.ini.~qv0a1b2c3d"));
+    EXPECT_EQ(LerHost(pasta + "Seq.ini~"), "do usuario");
+    EXPECT_TRUE(std::filesystem::exists(pasta + "Outro.ini.~qv0a1b2c3d"));
+}
+
 TEST_F(Checkpoint, ChavesSemRespeitoACaixaEArquivoSemCodigo) {
     Gravar("[seq]\r\nSTABELA = tb_ecad \r\nscodigo=  42\r\n");
     LerSequencia(estado_);
