@@ -29,8 +29,10 @@ void GravarSequencia(const std::string& arquivoSeq, const std::string& tabela, c
     // The user's state folder is made when the first checkpoint is written.
     const std::string pasta = ExtrairCaminho(arquivoSeq);
     if (!pasta.empty() && !PastaExiste(pasta) && !CriarPasta(pasta)) throw Erro("Unable to write to " + arquivoSeq);
-    GravarIni(arquivoSeq, SecaoSeq, ChaveSeqTabela, tabela);
-    GravarIni(arquivoSeq, SecaoSeq, ChaveSeqCodigo, codigo);
+    // Both keys in one replacement of the file: a run killed in the middle of the write must not
+    // leave the new table beside the code of an older checkpoint, which a continued run would
+    // take as the place to resume that table.
+    GravarIni(arquivoSeq, SecaoSeq, {{ChaveSeqTabela, tabela}, {ChaveSeqCodigo, codigo}});
 }
 
 bool ExisteSequencia(const std::string& arquivoSeq) { return ArquivoExiste(arquivoSeq); }

@@ -6,7 +6,13 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/inotify.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <netinet/in.h>
+#include <arpa/inet.h>
 #include <unistd.h>
+
+#include <fcntl.h>
 
 #include <atomic>
 #include <chrono>
@@ -17,6 +23,7 @@
 #include <thread>
 
 #include "apoio/audio_amostras.h"
+#include "apoio/bases_teste.h"
 #include "apoio/execucao_migracao.h"
 #include "apoio/instalacao_teste.h"
 #include "platform/arquivos.h"
@@ -241,6 +248,171 @@ TEST_F(FalhasNoNucleo, CheckpointQueNaoSeGravaTerminaComOErroEGuardaOQueFoiConfi
     EXPECT_EQ(inst.bases.ConsultarAdm("SELECT COUNT(*) FROM TB_AGENDA"), (Linhas{{"3"}}));
     EXPECT_EQ(Nomes(inst.PastaPrograma()), (std::set<std::string>{"Seq.ini"}));
     EXPECT_TRUE(fs::is_directory(inst.ArquivoSeqHost()));
+}
+
+
+// A Firebird server of the test's own on another loopback port, beside the tests' server (whose
+// configuration it copies): its own security database, lock folder and process, which the test
+// stops and starts again at will.
+class ServidorProprio {
+public:
+    static constexpr int kPorta = 3061;
+
+    explicit ServidorProprio(const std::string& pasta) : raiz_(pasta + "/raiz"), lock_(pasta + "/lock") {
+        const char* firebird = std::getenv("FIREBIRD");
+        if (!firebird || !fs::exists(std::string(firebird) + "/firebird.conf")) return;
+        programa_ = fs::exists("/usr/sbin/firebird") ? "/usr/sbin/firebird"
+                                                     : std::string(firebird) + "/../servidor/usr/sbin/firebird";
+        if (!fs::exists(programa_)) return;
+        fs::create_directories(raiz_);
+        fs::create_directories(lock_);
+        for (const char* nome : {"plugins.conf", "fbtrace.conf", "fbintl.conf"})
+            if (fs::exists(std::string(firebird) + "/" + nome))
+                fs::copy_file(std::string(firebird) + "/" + nome, raiz_ + "/" + nome);
+        const std::string seguranca = raiz_ + "/security3.fdb";
+        std::ofstream(raiz_ + "/firebird.conf") << "SecurityDatabase = " << seguranca << "\nRemoteServicePort = "
+                                                << kPorta << "\nRemoteBindAddress = 127.0.0.1\nUdfAccess = None\n";
+        std::ofstream(raiz_ + "/databases.conf") << "security.db = " << seguranca << "\n{\n\tRemoteAccess = false\n}\n";
+        const std::string ambiente = "FIREBIRD=" + Aspas(raiz_) + " FIREBIRD_LOCK=" + Aspas(lock_) + " ";
+        Executar("printf \"CREATE DATABASE '%s';\\n\" " + Aspas(seguranca) + " | " + ambiente +
+                 "isql-fb -q -user SYSDBA");
+        Executar("printf \"CREATE USER SYSDBA PASSWORD '%s';\\nCOMMIT;\\n\" " + Aspas(SenhaBanco) + " | " + ambiente +
+                 "isql-fb -q -user SYSDBA security.db");
+        pronto_ = true;
+    }
+    ~ServidorProprio() { Parar(); }
+
+    bool Pronto() const { return pronto_; }
+
+    // Starts the server and waits until it answers.
+    bool Iniciar() {
+        pid_ = fork();
+        if (pid_ == 0) {
+            setenv("FIREBIRD", raiz_.c_str(), 1);
+            setenv("FIREBIRD_LOCK", lock_.c_str(), 1);
+            const int nulo = open("/dev/null", O_RDWR);
+            dup2(nulo, STDIN_FILENO);
+            dup2(nulo, STDOUT_FILENO);
+            execl(programa_.c_str(), programa_.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        for (int i = 0; i < 300; ++i) {
+            if (Responde()) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return false;
+    }
+    // Kills the server at once, as a crash or a pulled cable would end it.
+    void Parar() {
+        if (pid_ <= 0) return;
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+    }
+    // The location of a database file through this server.
+    static std::string Local(const std::string& caminho) { return "localhost/" + std::to_string(kPorta) + ":" + caminho; }
+
+private:
+    static bool Responde() {
+        const int s = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in endereco{};
+        endereco.sin_family = AF_INET;
+        endereco.sin_port = htons(kPorta);
+        endereco.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        const bool ok = connect(s, reinterpret_cast<sockaddr*>(&endereco), sizeof endereco) == 0;
+        close(s);
+        return ok;
+    }
+    std::string raiz_, lock_, programa_;
+    bool pronto_ = false;
+    pid_t pid_ = -1;
+};
+
+// `n` rows of the broadcast log with keys 1..n, generated inside the database.
+void GerarIrradiacao(const std::string& local, int n) {
+    ExecutarSql(local,
+                "SET TERM ^ ;\n"
+                "EXECUTE BLOCK AS DECLARE i INTEGER = 1; BEGIN\n"
+                "  WHILE (i <= " + std::to_string(n) + ") DO BEGIN\n"
+                "    INSERT INTO TB_IRRADIACAO VALUES (: i, 'CT-' || : i, 'Cliente n\xFAmero ' || : i, '10:00', 'V' || : i,\n"
+                "      '00:30', 'C', '2009-03-01', '10:00:00');\n"
+                "    i = i + 1;\n"
+                "  END\n"
+                "END^\n"
+                "SET TERM ; ^\n");
+}
+
+// The checkpoint code written in a Seq.ini text.
+int CodigoSeq(const std::string& seq) {
+    std::smatch m;
+    if (!std::regex_search(seq, m, std::regex("sCodigo=(-?[0-9]+)"))) return -1;
+    return std::stoi(m[1]);
+}
+
+TEST(ServidorQueCai, ParaAExecucaoSemPerderOConfirmadoEContinuarCompleta) {
+    PastaTemporaria pasta;
+    ServidorProprio servidor(pasta.Caminho());
+    if (!servidor.Pronto()) GTEST_SKIP() << "no Firebird server program or configuration (scripts/servidor-teste.sh)";
+    constexpr int linhas = 60000;
+    InstalacaoTeste inst, referencia;
+    GerarIrradiacao(inst.bases.Local2009(), linhas);
+    GerarIrradiacao(referencia.bases.Local2009(), linhas);
+    const std::string programa = CopiarPrograma(inst.PastaPrograma());
+    const std::vector<std::string> tabelas{"--tabelas", "Irradiacao"};
+    const auto inteira = RodarPrograma(CopiarPrograma(referencia.PastaPrograma()), Args(referencia, tabelas),
+                                       referencia.unidades.Pasta());
+    ASSERT_EQ(inteira.status, 0) << inteira.erros;
+
+    // The 2009 and audio databases through the test's own server; the administration database,
+    // whose location names the server machine (a port there would not pass the check that the
+    // program runs on the server), through the tests' server.
+    const std::string d = inst.unidades.Unidade('d');
+    std::ofstream(d + "/Quorvel2009/Base.ini", std::ios::binary) << ServidorProprio::Local("C:\\Dados\\BASE2009.FDB") << "\r\n";
+    std::ofstream(d + "/Quorvel2010/BaseAudio.ini", std::ios::binary)
+        << "[BANCO]\r\ncaminho=" << ServidorProprio::Local("C:\\Dados\\AUDIO.FDB") << "\r\n";
+    std::ofstream(d + "/Quorvel2010/BaseAdm.ini", std::ios::binary)
+        << "[BANCO]\r\ncaminho=localhost:C:\\Dados\\ADM.FDB\r\n";
+    const std::string audio = ServidorProprio::Local(inst.bases.ArquivoAudio());
+    ASSERT_TRUE(servidor.Iniciar());
+
+    int codigo = -1;
+    {
+        ProgramaFilho filho(programa, Args(inst, tabelas), inst.unidades.Pasta());
+        ASSERT_TRUE(filho.EsperarTexto("Tabela: TB_IRRADIACAO", 120)) << filho.Saida() << filho.Erros();
+        // A commit while the rows flow, then the server goes away.
+        filho.Sinal(SIGUSR1);
+        const auto inicio = std::chrono::steady_clock::now();
+        while (!fs::exists(inst.ArquivoSeqHost()) && filho.Rodando() &&
+               std::chrono::steady_clock::now() - inicio < std::chrono::seconds(60))
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        codigo = CodigoSeq(LerHost(inst.ArquivoSeqHost()));
+        ASSERT_GT(codigo, 1) << LerHost(inst.ArquivoSeqHost()) << filho.Saida() << filho.Erros();
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        ASSERT_TRUE(filho.Rodando()) << "the run ended before the server went away";
+        servidor.Parar();
+        // The run ends with the database's error, reported, and not as a success.
+        EXPECT_NE(filho.Aguardar(120), 0) << filho.Erros();
+        EXPECT_TRUE(Contem(filho.Erros(), "[erro]")) << filho.Erros();
+        EXPECT_FALSE(Contem(filho.Erros(), "realizada com sucesso")) << filho.Erros();
+    }
+    ASSERT_GT(codigo, 1);
+    ASSERT_LT(codigo, linhas);
+
+    // Back up: what was committed is there, no row more; the checkpoint is the commit's.
+    ASSERT_TRUE(servidor.Iniciar());
+    EXPECT_EQ(CodigoSeq(LerHost(inst.ArquivoSeqHost())), codigo);
+    EXPECT_EQ(Consultar(audio, "SELECT COUNT(*), MAX(IRR_CODIGO) FROM TB_IRRADIACAO"),
+              (Linhas{{std::to_string(codigo - 1), std::to_string(codigo - 1)}}));
+
+    const auto resto = RodarPrograma(programa, Args(inst, {"--tabelas", "Irradiacao", "--continuar", "--sim"}),
+                                     inst.unidades.Pasta());
+    ASSERT_EQ(resto.status, 0) << resto.erros;
+    const std::string consulta = "SELECT * FROM TB_IRRADIACAO ORDER BY IRR_CODIGO";
+    const Linhas obtidas = Consultar(audio, consulta);
+    const Linhas esperadas = referencia.bases.ConsultarAudio(consulta);
+    EXPECT_EQ(obtidas.size(), esperadas.size());
+    EXPECT_TRUE(obtidas == esperadas);
+    servidor.Parar();
 }
 
 }  // namespace
