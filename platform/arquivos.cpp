@@ -46,6 +46,9 @@ bool CopiarArquivo(const std::string& origem, const std::string& destino) {
         if (!saida->Conteudo().GravarEm(posicao, bloco.data(), lido)) return false;
         posicao += static_cast<int64_t>(lido);
     }
+    // Closed first: on Windows an open file cannot be replaced, and the destination may be the
+    // source itself named in another case.
+    entrada.reset();
     return saida->Substituir(origem, false);
 }
 
