@@ -390,9 +390,12 @@ TEST(ServidorQueCai, ParaAExecucaoSemPerderOConfirmadoEContinuarCompleta) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         ASSERT_TRUE(filho.Rodando()) << "the run ended before the server went away";
         servidor.Parar();
-        // The run ends with the database's error, reported, and not as a success.
+        // The row being written fails with the migrator's message, the commit after it with the
+        // database's error, which ends the sequence; the run is not reported as a success.
         EXPECT_NE(filho.Aguardar(120), 0) << filho.Erros();
-        EXPECT_TRUE(Contem(filho.Erros(), "[erro]")) << filho.Erros();
+        EXPECT_TRUE(Contem(filho.Erros(), "[informação]: Não foi possível inserir a irradiação código: "))
+            << filho.Erros();
+        EXPECT_TRUE(Contem(filho.Erros(), "Quorvel 2009-2010 [erro]: ")) << filho.Erros();
         EXPECT_FALSE(Contem(filho.Erros(), "realizada com sucesso")) << filho.Erros();
     }
     ASSERT_GT(codigo, 1);
