@@ -202,9 +202,9 @@ struct Instalacao {
     }
 
     // gfix's findings on the three databases (empty when there are none). Pages that a killed
-    // engine had allocated and not yet linked in are counted as page warnings ("orphan" pages,
-    // space only, which the engine's next sweep of the file does not need); every other count is
-    // an error.
+    // engine had allocated and not yet linked in are reported as page warnings (the server's
+    // log names them "orphan" pages: unused space, no data lost, released by the validation
+    // itself); every other count is an error.
     std::string Validacao() const {
         std::string saida;
         for (const std::string& base : {inst.bases.Arquivo2009(), inst.bases.ArquivoAudio(), inst.bases.ArquivoAdm()})
