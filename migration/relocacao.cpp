@@ -106,8 +106,12 @@ DestinoMusica PlanejarArquivoMusica(const std::string& pasta2010, const std::str
     return destino;
 }
 
+void PastasDestino::Preparar(const std::string& pasta) {
+    if (preparadas_.insert(MaiusculasAscii(pasta)).second) LimparTemporariosAbandonados(pasta);
+}
+
 std::string ConverterArquivoVinheta(const std::string& pasta2010, const AvisoRelocacao& avisar,
-                                    const std::string& dispositivo, const std::string& nome,
+                                    PastasDestino& pastas, const std::string& dispositivo, const std::string& nome,
                                     const std::string& extensao, CopiaArquivo* copia) {
     const std::string origem = OrigemVinheta(dispositivo, extensao);
     const std::string destino = DestinoVinheta(pasta2010, nome, extensao);
@@ -115,6 +119,7 @@ std::string ConverterArquivoVinheta(const std::string& pasta2010, const AvisoRel
     CopiaArquivo local;
     CopiaArquivo& c = copia ? *copia : local;
     c = CopiaArquivo{CopiaArquivo::Situacao::Ausente, origem, destino, destino, ""};
+    pastas.Preparar(pasta2010 + SubpastaVinhetas2010);
     if (!ArquivoExiste(origem)) return resultado;
     try {
         resultado = CopiarArquivoUnico(TipoVinheta, origem, destino);
@@ -129,10 +134,12 @@ std::string ConverterArquivoVinheta(const std::string& pasta2010, const AvisoRel
 }
 
 DestinoMusica ConverterArquivoMusica(const std::string& pasta2010, const AvisoRelocacao& avisar,
-                                     const std::string& drive, const std::string& dispositivo,
+                                     PastasDestino& pastas, const std::string& drive, const std::string& dispositivo,
                                      const std::string& interprete, const std::string& titulo,
                                      const std::string& extensao) {
     DestinoMusica destino = PlanejarArquivoMusica(pasta2010, drive, dispositivo, interprete, titulo, extensao);
+    // Also when there is nothing to copy: registration still tags the file found there.
+    pastas.Preparar(destino.pasta);
     if (destino.copia.situacao == CopiaArquivo::Situacao::Ausente) return destino;
     const std::string origem = destino.copia.origem;
     const std::string caminho = destino.copia.destino;

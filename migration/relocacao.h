@@ -6,6 +6,7 @@
 // the 2010 folder's "\Vinhetas\", music from drive C: in the 2010 folder's "\Musicas\", music from
 // any other drive beside the old file in that drive's "\Musicas\". Files are copied, never moved.
 #include <functional>
+#include <set>
 #include <string>
 
 namespace quorvel {
@@ -40,12 +41,24 @@ std::string DestinoVinheta(const std::string& pasta2010, const std::string& nome
 // What shows a relocation's failure message (the run's message box, information icon).
 using AvisoRelocacao = std::function<void(const std::string& texto)>;
 
+// The folders a table's relocation writes into. Each is cleared of the temporary files that a
+// killed run of the program left there (LimparTemporariosAbandonados: only the program's own,
+// never a user's file) the first time a row of the table leads to it, before anything is copied
+// or tagged there.
+class PastasDestino {
+public:
+    void Preparar(const std::string& pasta);
+
+private:
+    std::set<std::string> preparadas_;
+};
+
 // The 2010 path of a jingle: "<2010 folder>\Vinhetas\<nome>.<extensao>" (sanitised), or the
 // numbered name it was copied to. Copies "C:\Comercial\<dispositivo>.<extensao>" when it exists;
 // a failed copy is reported with a message and the row goes on. Never raises.
 // `copia`, when given, receives what became of the file.
 std::string ConverterArquivoVinheta(const std::string& pasta2010, const AvisoRelocacao& avisar,
-                                    const std::string& dispositivo, const std::string& nome,
+                                    PastasDestino& pastas, const std::string& dispositivo, const std::string& nome,
                                     const std::string& extensao, CopiaArquivo* copia = nullptr);
 
 // Where a music file goes in the 2010 layout: the 2010 folder's "\Musicas\" for drive "C:"
@@ -68,7 +81,7 @@ DestinoMusica PlanejarArquivoMusica(const std::string& pasta2010, const std::str
 // nothing to copy). Nothing is copied when the source is missing; a
 // failed copy is reported with a message. Never raises.
 DestinoMusica ConverterArquivoMusica(const std::string& pasta2010, const AvisoRelocacao& avisar,
-                                     const std::string& drive, const std::string& dispositivo,
+                                     PastasDestino& pastas, const std::string& drive, const std::string& dispositivo,
                                      const std::string& interprete, const std::string& titulo,
                                      const std::string& extensao);
 

@@ -13,7 +13,8 @@ namespace {
 
 // The music rows write nothing themselves: each one relocates its file and hands it to music
 // registration, which never raises. What can fail here is reading the 2009 row.
-void ProcessarMusica(AmbienteMigracao& ambiente, DatasetsCadastro& cadastro, TIBQuery& origem) {
+void ProcessarMusica(AmbienteMigracao& ambiente, DatasetsCadastro& cadastro, PastasDestino& pastas,
+                     TIBQuery& origem) {
     const std::string interprete = origem.FieldByName("mus_interprete").AsString();
     const std::string titulo = origem.FieldByName("mus_nome").AsString();
     const std::string extensao = origem.FieldByName("mus_extensao").AsString();
@@ -22,7 +23,7 @@ void ProcessarMusica(AmbienteMigracao& ambiente, DatasetsCadastro& cadastro, TIB
     ambiente.Relatorio().IdentificarLinha(interprete + " - " + titulo);
     const DestinoMusica destino = ConverterArquivoMusica(
         ambiente.Pasta2010(), [&](const std::string& texto) { ambiente.Mensagem(texto, TipoMensagem::Informacao); },
-        drive, dispositivo, interprete, titulo, extensao);
+        pastas, drive, dispositivo, interprete, titulo, extensao);
     RelatarCopia(ambiente.Relatorio(), destino.copia, NotaMusicaSemArquivo());
 
     const std::string compositor = origem.FieldByName("mus_compositor").AsString();
@@ -49,8 +50,9 @@ void ConverterTabelaMusicas(AmbienteMigracao& ambiente, BasesComCadastro& bases,
         bases.Transaction_Audio.CommitRetaining();
         ambiente.Relatorio().Registrar(Ocorrencia::ColunaAdicionada, "MUS_CODIGO_ANTIGO em TB_MUSICAS");
     };
-    d.processarLinha = [&ambiente, &bases](TIBQuery& origem, TIBQuery&) {
-        ProcessarMusica(ambiente, bases.CadastroMusicas, origem);
+    PastasDestino pastas;  // the music folders, cleared of a killed run's leftovers once
+    d.processarLinha = [&ambiente, &bases, &pastas](TIBQuery& origem, TIBQuery&) {
+        ProcessarMusica(ambiente, bases.CadastroMusicas, pastas, origem);
     };
     CopiarTabela(ambiente, bases, entrada, d);
 }

@@ -44,11 +44,11 @@ void Cortado(RelatorioExecucao& relatorio, const char* coluna, const std::string
                                                           std::to_string(largura) + " caracteres");
 }
 
-// The tag the run would write and how, read from the 2009 file (the copy is the same bytes).
+// The tag the run would write and how, read from the file holding the bytes it would tag.
 ResultadoTag PreverTag(const std::string& origem, const std::string& extensao, const ValoresTag& valores,
                        ArquivoAudio& audio) {
     if (MaiusculasAscii(extensao) != ".MP3") return {ResultadoTag::Modo::NaoGravada, "o arquivo n\xE3o \xE9 MP3"};
-    if (!ArquivoExiste(origem)) return {ResultadoTag::Modo::NaoGravada, "o arquivo n\xE3o existe"};
+    if (origem.empty() || !ArquivoExiste(origem)) return {ResultadoTag::Modo::NaoGravada, "o arquivo n\xE3o existe"};
     try {
         audio.LerInfoAudio();
         return {ModoGravacaoTag(TagParaGravar(audio, valores), origem), ""};
@@ -135,9 +135,18 @@ void PreverMusicas(PrevisaoExecucao& p, DatasetsCadastro& cad, const TabelaMigra
         v.TCOM = compositor;
         v.TSUC = "N";
         v.TEXT = ExtrairExtensao(caminho + destino.arquivo);
-        ArquivoAudio audio(destino.copia.origem);
+        // The file the run would tag: the copy (the 2009 file's bytes) when registration reaches
+        // it through the folder's path, or what is found there already when nothing is copied.
+        const std::string alvo = caminho + destino.arquivo;
+        const bool copiado = destino.copia.situacao == CopiaArquivo::Situacao::Copiado;
+        std::string lido;
+        if (copiado && CaminhoHost(alvo) == CaminhoHost(destino.copia.destino))
+            lido = destino.copia.origem;
+        else if (ArquivoExiste(alvo))
+            lido = alvo;
+        ArquivoAudio audio(lido);
         EventosCadastro eventos;
-        eventos.tag = PreverTag(destino.copia.origem, v.TEXT, v, audio);
+        eventos.tag = PreverTag(lido, v.TEXT, v, audio);
         for (const NomeCadastro& n : NomesDeCadastro(audio)) {
             const std::string apenasAparado = Aparar(MaiusculasLocal(n.texto));
             if (apenasAparado.size() > n.nome.size())
