@@ -6,6 +6,7 @@
 
 #include "db/ib_conexao.h"
 #include "db/ib_query.h"
+#include "music/nomes_completos.h"
 
 namespace quorvel {
 
@@ -19,6 +20,10 @@ struct DatasetsCadastro {
 
     // The code found by the last successful BuscarCodigo, read right after the call.
     int32_t CodigoEncontrado = 0;
+
+    // The full names of the 2010 musics, held while the music table is migrated (see
+    // MusicaDuplicada).
+    NomesCompletos NomesMusicas;
 
     TIBDatabase& Base() { return base_; }
     TIBTransaction& Transacao() { return transacao_; }

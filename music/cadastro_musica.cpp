@@ -62,10 +62,8 @@ void ResolverConsulta(DatasetsCadastro& cad, const Consulta& c, const ArquivoAud
     campo.SetAsInteger(dataset.FieldByName(dataset.GeneratorField.Field).AsInteger());
 }
 
-// The value compared with MUS_NOMECOMPLETO: the file name without its last four characters (the
-// dot and a three-letter extension), as a string literal between double quotes.
-std::string LiteralNomeCompleto(const std::string& arquivo) {
-    const std::string radical = arquivo.size() > 4 ? arquivo.substr(0, arquivo.size() - 4) : std::string();
+// A text as a string literal between double quotes.
+std::string LiteralNomeCompleto(const std::string& radical) {
     std::string literal = "\"";
     for (char c : radical) {
         if (c == '"') literal += '"';  // a quote inside the literal is written twice
@@ -139,17 +137,26 @@ void GravarMusica(DatasetsCadastro& cad, const std::string& caminhoCompleto, con
 
     // The post takes the key from GEN_MUSICAS, rebuilds the full name, writes and commits.
     musicas.Post();
-    cad.Transacao().CommitRetaining();
+    const int32_t codigo = musicas.FieldByName("MUS_CODIGO").AsInteger();
+    const TField& nomeCompleto = musicas.FieldByName("MUS_NOMECOMPLETO");
+    if (cad.NomesMusicas.Carregado() && !nomeCompleto.IsNull()) cad.NomesMusicas.Acrescentar(codigo, nomeCompleto.AsString());
 
-    // The 2009 code, which the play-log migration translates through. It is committed at once:
-    // left pending, it would be undone by the rollback of a later registration that fails.
+    // The 2009 code, which the play-log migration translates through, is written before the
+    // registration's last commit: it becomes durable together with the music row, and a later
+    // registration that fails and rolls back cannot undo it.
     TIBQuery antigo;
     antigo.SetDatabase(&cad.Base());
     antigo.SetTransaction(&cad.Transacao());
     antigo.SQL.Add("UPDATE TB_MUSICAS SET MUS_CODIGO_ANTIGO = " + std::to_string(codigoAntigo));
-    antigo.SQL.Add("WHERE MUS_CODIGO = " + std::to_string(musicas.FieldByName("MUS_CODIGO").AsInteger()));
+    antigo.SQL.Add("WHERE MUS_CODIGO = " + std::to_string(codigo));
     antigo.ExecSQL();
     cad.Transacao().CommitRetaining();
+}
+
+bool MusicaDuplicada(DatasetsCadastro& cad, const std::string& arquivo) {
+    const std::string radical = arquivo.size() > 4 ? arquivo.substr(0, arquivo.size() - 4) : std::string();
+    if (cad.NomesMusicas.Carregado()) return cad.NomesMusicas.Contem(radical, 0);
+    return RegistroDuplicado(cad, "TB_Musicas", "Mus_Codigo", "Mus_NomeCompleto", LiteralNomeCompleto(radical), 0);
 }
 
 void CadastrarMusica(AmbienteMigracao& ambiente, DatasetsCadastro& cad, const std::string& pasta,
@@ -162,8 +169,7 @@ void CadastrarMusica(AmbienteMigracao& ambiente, DatasetsCadastro& cad, const st
             return;
         }
         CadastrarPasta(cad, caminho);
-        if (RegistroDuplicado(cad, "TB_Musicas", "Mus_Codigo", "Mus_NomeCompleto", LiteralNomeCompleto(arquivo), 0))
-            return;
+        if (MusicaDuplicada(cad, arquivo)) return;
         const std::string completo = caminho + arquivo;
         GravarMusica(cad, completo, arquivo, titulo, interprete, compositor, ExtrairExtensao(completo), caminho,
                      genero, codigoAntigo);

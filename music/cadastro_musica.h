@@ -20,10 +20,17 @@ void CadastrarMusica(AmbienteMigracao& ambiente, DatasetsCadastro& cad, const st
                      const std::string& compositor, int32_t genero, int32_t codigoAntigo);
 
 // Reads the file's audio information, rewrites its tag (MP3), resolves the lookups and inserts
-// the music record, then stores the 2009 code. Raises on database failures.
+// the music record (committed), then stores the 2009 code and commits it. Raises on database
+// failures.
 void GravarMusica(DatasetsCadastro& cad, const std::string& caminhoCompleto, const std::string& arquivo,
                   const std::string& titulo, const std::string& interprete, const std::string& compositor,
                   const std::string& extensao, const std::string& pasta, int32_t genero, int32_t codigoAntigo);
+
+// The duplicate test of a music file: is there a music, with any code other than 0, whose full
+// name equals the file name without its last four characters (the dot and a three-letter
+// extension), as it is or upper-cased by the locale's rules? Asks the database, or the names held
+// in memory while the music table is migrated, which answer alike.
+bool MusicaDuplicada(DatasetsCadastro& cad, const std::string& arquivo);
 
 // Seconds rounded to the nearest whole second, an exact half to the even neighbour. Raises when
 // the value does not fit a 32-bit integer.
