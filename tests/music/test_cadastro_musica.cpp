@@ -217,7 +217,8 @@ TEST_F(CadastroMusicaTeste, DuplicadosNaMemoriaComoNoBanco) {
         "INSERT INTO TB_MUSICAS (MUS_CODIGO, MUS_NOMECOMPLETO) VALUES (9, 'Tab - End\t');"
         "INSERT INTO TB_MUSICAS (MUS_CODIGO, MUS_NOMECOMPLETO) VALUES (10, 'Aspas \"x\" - y');"
         "INSERT INTO TB_MUSICAS (MUS_CODIGO, MUS_NOMECOMPLETO) VALUES (11, '');"
-        "INSERT INTO TB_MUSICAS (MUS_CODIGO, MUS_NOMECOMPLETO) VALUES (12, '\x9F - A');");
+        "INSERT INTO TB_MUSICAS (MUS_CODIGO, MUS_NOMECOMPLETO) VALUES (12, '\x9F - A');"
+        "SET GENERATOR GEN_MUSICAS TO 100;");
     const std::vector<std::pair<std::string, bool>> casos = {
         {"Ana - Luz.mp3", true},       {"ana - luz.mp3", false},        {"ANA - LUZ.mp3", false},
         {"Beto - Sol.mp3", true},      {"BETO - SOL  .mp3", true},      {"Zero - Nada.mp3", false},
