@@ -135,21 +135,22 @@ void GravarMusica(DatasetsCadastro& cad, const std::string& caminhoCompleto, con
     musicas.FieldByName("MUS_ARQUIVO").SetAsString(arquivo);
     musicas.FieldByName("MUS_TEMPO").SetAsString(SegundosParaTempo(ArredondarSegundos(audio.Duracao())));
 
-    // The post takes the key from GEN_MUSICAS, rebuilds the full name, writes and commits.
+    // The post takes the key from GEN_MUSICAS, rebuilds the full name, writes the row and its
+    // 2009 code and commits them. The registration's own commit that follows has nothing left
+    // to commit.
+    struct CodigoDoPost {
+        DatasetsCadastro& cad;
+        ~CodigoDoPost() { cad.CodigoAntigoDoPost.reset(); }
+    } codigoDoPost{cad};
+    cad.CodigoAntigoDoPost = codigoAntigo;
     musicas.Post();
-    const int32_t codigo = musicas.FieldByName("MUS_CODIGO").AsInteger();
-    const TField& nomeCompleto = musicas.FieldByName("MUS_NOMECOMPLETO");
-    if (cad.NomesMusicas.Carregado() && !nomeCompleto.IsNull()) cad.NomesMusicas.Acrescentar(codigo, nomeCompleto.AsString());
+    cad.CodigoAntigoDoPost.reset();
 
-    // The 2009 code, which the play-log migration translates through, is written before the
-    // registration's last commit: it becomes durable together with the music row, and a later
-    // registration that fails and rolls back cannot undo it.
-    TIBQuery antigo;
-    antigo.SetDatabase(&cad.Base());
-    antigo.SetTransaction(&cad.Transacao());
-    antigo.SQL.Add("UPDATE TB_MUSICAS SET MUS_CODIGO_ANTIGO = " + std::to_string(codigoAntigo));
-    antigo.SQL.Add("WHERE MUS_CODIGO = " + std::to_string(codigo));
-    antigo.ExecSQL();
+    // The row is committed: the duplicate test of the next musics finds it by its stored
+    // (possibly cut) name.
+    const TField& nomeCompleto = musicas.FieldByName("MUS_NOMECOMPLETO");
+    if (cad.NomesMusicas.Carregado() && !nomeCompleto.IsNull())
+        cad.NomesMusicas.Acrescentar(musicas.FieldByName("MUS_CODIGO").AsInteger(), nomeCompleto.AsString());
     cad.Transacao().CommitRetaining();
 }
 

@@ -20,8 +20,7 @@ void CadastrarMusica(AmbienteMigracao& ambiente, DatasetsCadastro& cad, const st
                      const std::string& compositor, int32_t genero, int32_t codigoAntigo);
 
 // Reads the file's audio information, rewrites its tag (MP3), resolves the lookups and inserts
-// the music record (committed), then stores the 2009 code and commits it. Raises on database
-// failures.
+// the music record with its 2009 code, in one commit. Raises on database failures.
 void GravarMusica(DatasetsCadastro& cad, const std::string& caminhoCompleto, const std::string& arquivo,
                   const std::string& titulo, const std::string& interprete, const std::string& compositor,
                   const std::string& extensao, const std::string& pasta, int32_t genero, int32_t codigoAntigo);

@@ -252,9 +252,9 @@ TEST_F(CadastroMusicaTeste, DuplicadosNaMemoriaComoNoBanco) {
     EXPECT_TRUE(MusicaDuplicada(cad, std::string(45, 'k') + " - Rio.mp3"));
 }
 
-// A music whose folder and lookups exist already costs two commits: the music row, then its 2009
-// code, which is durable as soon as the registration returns.
-TEST_F(CadastroMusicaTeste, DoisCommitsPorMusicaComPastaEConsultasJaRegistradas) {
+// A music whose folder and lookups exist already costs one commit: the music row and its 2009
+// code together, durable as soon as the registration returns.
+TEST_F(CadastroMusicaTeste, UmCommitPorMusicaComPastaEConsultasJaRegistradas) {
     const std::map<std::string, std::string> tag = {{"TEST", "Ao vivo"}, {"TRIT", "Samba"}, {"TVOC", "Dueto"},
                                                     {"TGRA", "Sol"}, {"TLAN", "Portugu\xEAs"}};
     teste::Mp3ComTag(Host("Ana - Luz.mp3"), tag);
@@ -262,15 +262,30 @@ TEST_F(CadastroMusicaTeste, DoisCommitsPorMusicaComPastaEConsultasJaRegistradas)
     TIBTransaction& transacao = nucleo->Bases.Transaction_Audio;
     uint64_t antes = transacao.CommitsRealizados();
     Cadastrar("Ana - Luz.mp3", "Luz", "Ana", 31);
-    // One for the folder, one for each of the five new lookup rows, and the two of the music.
-    EXPECT_EQ(transacao.CommitsRealizados() - antes, 8u);
+    // One for the folder, one for each of the five new lookup rows, and the music's.
+    EXPECT_EQ(transacao.CommitsRealizados() - antes, 7u);
 
     antes = transacao.CommitsRealizados();
     Cadastrar("Beto - Mar.mp3", "Mar", "Beto", 32);
-    EXPECT_EQ(transacao.CommitsRealizados() - antes, 2u);
+    EXPECT_EQ(transacao.CommitsRealizados() - antes, 1u);
     EXPECT_EQ(inst.bases.ConsultarAudio("SELECT MUS_NOME, MUS_CODIGO_ANTIGO, SUB_CODIGO, RIT_CODIGO, VOC_CODIGO, "
                                         "GRA_CODIGO, IDI_CODIGO FROM TB_MUSICAS ORDER BY MUS_CODIGO"),
               (Linhas{{"Luz", "31", "1", "1", "1", "1", "1"}, {"Mar", "32", "1", "1", "1", "1", "1"}}));
+}
+
+// The music row and its 2009 code are committed together: when the code cannot be written, the
+// row is not left behind without it (its plays would be lost), and the next music goes on.
+TEST_F(CadastroMusicaTeste, LinhaECodigoAntigoNoMesmoCommit) {
+    inst.bases.ExecutarAudio(
+        "CREATE EXCEPTION E_RECUSADA 'recusada';\n"
+        "SET TERM ^ ;\n"
+        "CREATE TRIGGER TB_MUSICAS_RECUSA FOR TB_MUSICAS BEFORE UPDATE AS BEGIN "
+        "IF (NEW.MUS_CODIGO_ANTIGO = 102) THEN EXCEPTION E_RECUSADA; END^\n"
+        "SET TERM ; ^\n");
+    EXPECT_NO_THROW(Cadastrar("Beto - Falha.mp3", "Falha", "Beto", 102));
+    Cadastrar("Caio - Sol.mp3", "Sol", "Caio", 103);
+    EXPECT_EQ(inst.bases.ConsultarAudio("SELECT MUS_NOME, MUS_CODIGO_ANTIGO FROM TB_MUSICAS ORDER BY 1"),
+              (Linhas{{"Sol", "103"}}));
 }
 
 TEST_F(CadastroMusicaTeste, FalhaAbsorvidaSemDesfazerOCodigoAntigoJaGravado) {
