@@ -47,12 +47,12 @@ namespace {
 // Tag variants: the musics take them in turn.
 constexpr int Variantes = 40;
 
-// One MP3 stream of `segundos` at 128 kbit/s, made quickly: up to 12 seconds encoded by lame
-// without its information frame, repeated. Every frame is a real frame; the reader finds the same
-// stream.
+// One MP3 stream of `segundos` at 128 kbit/s, made quickly and the same at every call (sox
+// without random dither): up to 12 seconds encoded by lame without its information frame,
+// repeated. Every frame is a real frame; the reader finds the same stream.
 std::string GerarFluxo(const std::string& pasta, int segundos) {
     const std::string wav = pasta + "/base.wav", mp3 = pasta + "/base.mp3";
-    teste::Executar("sox -q -n -r 44100 -c 2 -b 16 " + teste::Aspas(wav) + " synth " +
+    teste::Executar("sox -R -q -n -r 44100 -c 2 -b 16 " + teste::Aspas(wav) + " synth " +
                     std::to_string(std::min(segundos, 12)) + " sine 200-4000 vol 0.4 && lame --quiet -t --cbr -b 128 " + teste::Aspas(wav) + " " +
                     teste::Aspas(mp3));
     const std::string trecho = teste::LerBytes(mp3);

@@ -226,6 +226,8 @@ TEST_F(CadastroMusicaTeste, DuplicadosNaMemoriaComoNoBanco) {
         {" Lead - Space.mp3", true},   {"Tab - End.mp3", false},        {"Tab - End\t.mp3", true},
         {"Aspas \"x\" - y.mp3", true}, {".mp3", true},                 {"\xFF - a.mp3", true},
         {"Ana - Luz.wave", false},     {"Caio - Mar.mp3", false},
+        // Longer than the column: blanks beyond its width still do not count.
+        {"Ana - Luz" + std::string(100, ' ') + ".mp3", true}, {std::string(120, 'x') + ".mp3", false},
     };
     DatasetsCadastro& cad = nucleo->Bases.CadastroMusicas;
     for (const auto& [arquivo, duplicado] : casos) {
