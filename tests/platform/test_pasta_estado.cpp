@@ -4,6 +4,13 @@
 
 using namespace quorvel;
 
+#ifdef _WIN32
+// On Windows the checkpoint always stays beside the .exe, wherever it is installed.
+TEST(PastaEstado, NoWindowsFicaSempreAoLadoDoPrograma) {
+    for (const char* pasta : {"C:\\Quorvel", "C:\\Program Files\\Quorvel", "/usr/bin"})
+        EXPECT_EQ(PastaDeEstado(pasta, "C:\\estado", "C:\\Users\\ana"), pasta) << pasta;
+}
+#else
 TEST(PastaEstado, ProgramaNumaPastaDoSistemaUsaAPastaDeEstadoDoUsuario) {
     for (const char* sistema : {"/usr/bin", "/usr/bin/", "/usr//bin", "/usr/local/bin", "/usr/local/bin/", "/bin",
                                 "/bin/", "/usr/./bin"}) {
@@ -20,6 +27,7 @@ TEST(PastaEstado, ProgramaNumaPastaDoSistemaUsaAPastaDeEstadoDoUsuario) {
     // An accented home folder comes back as Windows-1252 text, like every path inside the program.
     EXPECT_EQ(PastaDeEstado("/usr/bin", nullptr, "/home/jos\xC3\xA9"), "/home/jos\xE9/.local/state/quorvel2009-2010");
 }
+#endif
 
 TEST(PastaEstado, ProgramaEmOutraPastaGuardaNaPropriaPasta) {
     for (const char* outra : {"/usr/sbin", "/usr/lib/quorvel", "/opt/quorvel/bin", "/usr/binario", "/home/ana/bin",
