@@ -14,7 +14,8 @@
 // zero date-time, a blob written anew) and inserted with the copier's own insert, prepared once,
 // in one transaction committed at the end; its time is this process's CPU time. The embedded
 // engine runs inside the measured process in both cases, so the two are comparable, and other
-// programs on a shared machine do not disturb CPU time. Three rounds; the best of each counts.
+// programs on a shared machine disturb CPU time less than wall-clock time. Three rounds
+// (QUORVEL_BENCH_RODADAS sets another number); the best of each counts.
 // Wall-clock rates are printed beside, and the bare insert loop of the layer's benchmark
 // (bench_apoio.h) for reference.
 //
@@ -251,7 +252,8 @@ int main(int argc, char** argv) {
             if (std::string(argv[i]) == c.legenda) escolhidos.push_back(&c);
     if (argc <= 2)
         for (const auto& c : Copiadores) escolhidos.push_back(&c);
-    const int rodadas = std::getenv("QUORVEL_BENCH_PREFIXO") ? 1 : 3;
+    const char* r = std::getenv("QUORVEL_BENCH_RODADAS");
+    const int rodadas = std::getenv("QUORVEL_BENCH_PREFIXO") ? 1 : r ? std::max(1, std::atoi(r)) : 3;
     try {
         teste::InstalacaoTeste inst;
         const std::string programa = inst.PastaPrograma() + "/quorvel2009_2010";

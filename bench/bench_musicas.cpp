@@ -247,19 +247,21 @@ public:
         const int64_t commits = ProximaTransacao(inst.bases.LocalAudio()) - antes - 1 - vazio;
         const int registradas = Registradas();
 
+        // Firebird opens the file, reads its header, and opens it again with O_DSYNC when the
+        // database has forced writes on.
         long escritas = 0, sincronismos = 0;
-        std::string abertura;
+        bool oSync = false;
         std::ifstream r(rastro);
         for (std::string linha; std::getline(r, linha);) {
             if (linha.find("AUDIO.FDB>") == std::string::npos && linha.find("AUDIO.FDB\"") == std::string::npos)
                 continue;
             if (linha.find("pwrite") != std::string::npos) ++escritas;
             else if (linha.find("sync") != std::string::npos && linha.find("openat") == std::string::npos) ++sincronismos;
-            else if (linha.find("openat") != std::string::npos && abertura.empty()) abertura = linha;
+            else if (linha.find("openat") != std::string::npos)
+                oSync = oSync || linha.find("O_SYNC") != std::string::npos || linha.find("O_DSYNC") != std::string::npos;
         }
         fs::remove(rastro);
-        const bool oSync = abertura.find("O_SYNC") != std::string::npos || abertura.find("O_DSYNC") != std::string::npos;
-        std::printf("audio database: forced writes %s (MON$FORCED_WRITES), opened%s with O_SYNC\n",
+        std::printf("audio database: forced writes %s (MON$FORCED_WRITES), opened%s with O_SYNC or O_DSYNC\n",
                     teste::Consultar(inst.bases.LocalAudio(), "SELECT MON$FORCED_WRITES FROM MON$DATABASE")[0][0] == "1"
                         ? "on"
                         : "OFF",
