@@ -18,6 +18,9 @@ std::string CaminhoArquivoSeq(const std::string& pastaPrograma) {
 }
 
 void LerSequencia(EstadoExecucao& estado) {
+    // Every start reads the checkpoint first: what a killed run left of a checkpoint write (its
+    // temporary file beside Seq.ini) goes then, and only that.
+    LimparTemporariosAbandonados(ExtrairCaminho(estado.ArquivoSeq), NomeArquivoSeq);
     estado.SeqTabela = LerIni(estado.ArquivoSeq, SecaoSeq, ChaveSeqTabela);
     estado.SeqCodigo = LerIni(estado.ArquivoSeq, SecaoSeq, ChaveSeqCodigo);
 }
@@ -26,8 +29,10 @@ void GravarSequencia(const std::string& arquivoSeq, const std::string& tabela, c
     // The user's state folder is made when the first checkpoint is written.
     const std::string pasta = ExtrairCaminho(arquivoSeq);
     if (!pasta.empty() && !PastaExiste(pasta) && !CriarPasta(pasta)) throw Erro("Unable to write to " + arquivoSeq);
-    GravarIni(arquivoSeq, SecaoSeq, ChaveSeqTabela, tabela);
-    GravarIni(arquivoSeq, SecaoSeq, ChaveSeqCodigo, codigo);
+    // Both keys in one replacement of the file: a run killed in the middle of the write must not
+    // leave the new table beside the code of an older checkpoint, which a continued run would
+    // take as the place to resume that table.
+    GravarIni(arquivoSeq, SecaoSeq, {{ChaveSeqTabela, tabela}, {ChaveSeqCodigo, codigo}});
 }
 
 bool ExisteSequencia(const std::string& arquivoSeq) { return ArquivoExiste(arquivoSeq); }

@@ -2,7 +2,6 @@
 // the file with a new 4,096-byte tag in front of the audio.
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
 #include <vector>
 
 #include "audio/id3v2.h"
@@ -37,51 +36,38 @@ bool OverwriteTag(const std::string& FileName, const std::string& tag) {
     return arquivo->GravarEm(0, tag.data(), tag.size()) && arquivo->Sincronizar();
 }
 
-// Writes the new tag and the audio after the old tag into FileName + "~", flushes it to the disk
-// and only then renames it over FileName. Until the rename the original is untouched; on any
-// failure the temporary file is removed and the original stays as it was.
+// Writes the new tag and the audio after the old tag into a new temporary file beside FileName
+// (a name no file had, so nothing of anyone else's is touched), flushes it to the disk and only
+// then renames it over FileName. Until the rename the original is untouched; on any failure the
+// temporary file is removed and the original stays as it was.
 bool RewriteFile(const std::string& FileName, const std::string& tag) {
     if (!ArquivoExiste(FileName) || !LimparAtributos(FileName)) return false;
     unsigned char cabecalho[10];
     int64_t tamanho = 0;
     if (!LerCabecalho(FileName, cabecalho, tamanho)) return false;
 
-    const std::string temporario = FileName + "~";
-    bool ok = false;
-    {
-        auto origem = Arquivo::Abrir(FileName, Arquivo::Modo::Leitura);
-        if (!origem) return false;
-        auto destino = Arquivo::Abrir(temporario, Arquivo::Modo::Criar);
-        if (destino) {
-            const int64_t fim = origem->Tamanho();
-            // An old tag is skipped whole: header, frames, padding and footer. A size beyond the
-            // file is 0, so the old header bytes then stay behind the new tag.
-            int64_t leitura = std::memcmp(cabecalho, "ID3", 3) == 0 ? TID3v2::TagSize(cabecalho, fim) : 0;
-            ok = destino->GravarEm(0, tag.data(), tag.size());
-            int64_t escrita = static_cast<int64_t>(tag.size());
-            std::vector<char> bloco(kBlocoCopia);
-            while (ok && leitura < fim) {
-                const size_t pedido = static_cast<size_t>(std::min<int64_t>(kBlocoCopia, fim - leitura));
-                const size_t lido = origem->LerEm(leitura, bloco.data(), pedido);
-                if (lido != pedido) ok = false;
-                else ok = destino->GravarEm(escrita, bloco.data(), lido);
-                leitura += static_cast<int64_t>(lido);
-                escrita += static_cast<int64_t>(lido);
-            }
-            if (ok) ok = destino->Sincronizar();
-            if (ok) {
-                // The new file keeps the permissions of the one it replaces.
-                std::error_code erro;
-                const auto permissoes =
-                    std::filesystem::status(origem->CaminhoHostAberto(), erro).permissions();
-                if (!erro)
-                    std::filesystem::permissions(destino->CaminhoHostAberto(), permissoes, erro);
-            }
-        }
+    auto origem = Arquivo::Abrir(FileName, Arquivo::Modo::Leitura);
+    if (!origem) return false;
+    auto temporario = ArquivoTemporario::Criar(FileName);
+    if (!temporario) return false;
+    Arquivo& destino = temporario->Conteudo();
+    const int64_t fim = origem->Tamanho();
+    // An old tag is skipped whole: header, frames, padding and footer. A size beyond the file is
+    // 0, so the old header bytes then stay behind the new tag.
+    int64_t leitura = std::memcmp(cabecalho, "ID3", 3) == 0 ? TID3v2::TagSize(cabecalho, fim) : 0;
+    if (!destino.GravarEm(0, tag.data(), tag.size())) return false;
+    int64_t escrita = static_cast<int64_t>(tag.size());
+    std::vector<char> bloco(kBlocoCopia);
+    while (leitura < fim) {
+        const size_t pedido = static_cast<size_t>(std::min<int64_t>(kBlocoCopia, fim - leitura));
+        if (origem->LerEm(leitura, bloco.data(), pedido) != pedido) return false;
+        if (!destino.GravarEm(escrita, bloco.data(), pedido)) return false;
+        leitura += static_cast<int64_t>(pedido);
+        escrita += static_cast<int64_t>(pedido);
     }
-    if (ok) ok = RenomearArquivo(temporario, FileName);
-    if (!ok) ApagarArquivo(temporario);
-    return ok;
+    origem.reset();
+    // The new file keeps the permissions (attributes) of the one it replaces.
+    return temporario->Substituir(FileName, true);
 }
 
 }  // namespace

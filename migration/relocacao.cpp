@@ -82,13 +82,18 @@ std::string CopiarArquivoUnico(const std::string& tipo, const std::string& orige
     }
 }
 
+void PastasDestino::Preparar(const std::string& pasta) {
+    if (preparadas_.insert(MaiusculasAscii(pasta)).second) LimparTemporariosAbandonados(pasta);
+}
+
 std::string ConverterArquivoVinheta(const std::string& pasta2010, const AvisoRelocacao& avisar,
-                                    const std::string& dispositivo, const std::string& nome,
+                                    PastasDestino& pastas, const std::string& dispositivo, const std::string& nome,
                                     const std::string& extensao) {
     const std::string origem = PastaVinhetas2009 + dispositivo + "." + extensao;
     const std::string destino =
         pasta2010 + SubpastaVinhetas2010 + RemoverCaracteresInvalidos(nome + "." + extensao);
     std::string resultado = destino;
+    pastas.Preparar(pasta2010 + SubpastaVinhetas2010);
     if (!ArquivoExiste(origem)) return resultado;
     try {
         resultado = CopiarArquivoUnico(TipoVinheta, origem, destino);
@@ -99,12 +104,14 @@ std::string ConverterArquivoVinheta(const std::string& pasta2010, const AvisoRel
 }
 
 DestinoMusica ConverterArquivoMusica(const std::string& pasta2010, const AvisoRelocacao& avisar,
-                                     const std::string& drive, const std::string& dispositivo,
+                                     PastasDestino& pastas, const std::string& drive, const std::string& dispositivo,
                                      const std::string& interprete, const std::string& titulo,
                                      const std::string& extensao) {
     const DestinoMusica destino{PastaMusica2010(pasta2010, drive), NomeArquivoMusica(interprete, titulo, extensao)};
     const std::string pastaOrigem = drive == DriveDa2010 ? std::string(PastaMusicasC) : drive + SubpastaMusicas;
     const std::string origem = pastaOrigem + dispositivo + "." + extensao;
+    // Also when there is nothing to copy: registration still tags the file found there.
+    pastas.Preparar(destino.pasta);
     if (!ArquivoExiste(origem)) return destino;
     const std::string caminho = destino.pasta + destino.arquivo;
     try {

@@ -6,6 +6,7 @@
 // the 2010 folder's "\Vinhetas\", music from drive C: in the 2010 folder's "\Musicas\", music from
 // any other drive beside the old file in that drive's "\Musicas\". Files are copied, never moved.
 #include <functional>
+#include <set>
 #include <string>
 
 namespace quorvel {
@@ -23,11 +24,23 @@ std::string CopiarArquivoUnico(const std::string& tipo, const std::string& orige
 // What shows a relocation's failure message (the run's message box, information icon).
 using AvisoRelocacao = std::function<void(const std::string& texto)>;
 
+// The folders a table's relocation writes into. Each is cleared of the temporary files that a
+// killed run of the program left there (LimparTemporariosAbandonados: only the program's own,
+// never a user's file) the first time a row of the table leads to it, before anything is copied
+// or tagged there.
+class PastasDestino {
+public:
+    void Preparar(const std::string& pasta);
+
+private:
+    std::set<std::string> preparadas_;
+};
+
 // The 2010 path of a jingle: "<2010 folder>\Vinhetas\<nome>.<extensao>" (sanitised), or the
 // numbered name it was copied to. Copies "C:\Comercial\<dispositivo>.<extensao>" when it exists;
 // a failed copy is reported with a message and the row goes on. Never raises.
 std::string ConverterArquivoVinheta(const std::string& pasta2010, const AvisoRelocacao& avisar,
-                                    const std::string& dispositivo, const std::string& nome,
+                                    PastasDestino& pastas, const std::string& dispositivo, const std::string& nome,
                                     const std::string& extensao);
 
 // Where a music file goes in the 2010 layout: the 2010 folder's "\Musicas\" for drive "C:"
@@ -43,7 +56,7 @@ struct DestinoMusica {
 // nothing to copy). Nothing is copied when the source is missing; a
 // failed copy is reported with a message. Never raises.
 DestinoMusica ConverterArquivoMusica(const std::string& pasta2010, const AvisoRelocacao& avisar,
-                                     const std::string& drive, const std::string& dispositivo,
+                                     PastasDestino& pastas, const std::string& drive, const std::string& dispositivo,
                                      const std::string& interprete, const std::string& titulo,
                                      const std::string& extensao);
 

@@ -22,6 +22,7 @@ struct CopiaVinhetas {
     std::string pasta2010;     // read once: the window's controls are disabled during a run
     std::string nomeArquivo;   // the 2010 file name last computed (shown when a row fails)
     bool insercaoPosta = false;
+    PastasDestino pastas;      // the jingle folder, cleared of a killed run's leftovers once
 };
 
 // Whole seconds of a mm:ss text; 0 when the text is not a duration.
@@ -44,7 +45,7 @@ void ProcessarVinheta(AmbienteMigracao& ambiente, CopiaVinhetas& copia, TIBQuery
     const std::string dispositivo = origem.FieldByName("vin_dispositivo").AsString();
     const std::string caminho = ConverterArquivoVinheta(
         copia.pasta2010, [&](const std::string& texto) { ambiente.Mensagem(texto, TipoMensagem::Informacao); },
-        dispositivo, nome, extensao);
+        copia.pastas, dispositivo, nome, extensao);
     copia.nomeArquivo = ExtrairNomeArquivo(caminho);
 
     // The statement text is set once for the table; every row declares and binds every parameter.

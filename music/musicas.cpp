@@ -11,7 +11,8 @@ namespace {
 
 // The music rows write nothing themselves: each one relocates its file and hands it to music
 // registration, which never raises. What can fail here is reading the 2009 row.
-void ProcessarMusica(AmbienteMigracao& ambiente, DatasetsCadastro& cadastro, TIBQuery& origem) {
+void ProcessarMusica(AmbienteMigracao& ambiente, DatasetsCadastro& cadastro, PastasDestino& pastas,
+                     TIBQuery& origem) {
     const std::string interprete = origem.FieldByName("mus_interprete").AsString();
     const std::string titulo = origem.FieldByName("mus_nome").AsString();
     const std::string extensao = origem.FieldByName("mus_extensao").AsString();
@@ -19,7 +20,7 @@ void ProcessarMusica(AmbienteMigracao& ambiente, DatasetsCadastro& cadastro, TIB
     const std::string drive = origem.FieldByName("mus_drive").AsString();
     const DestinoMusica destino = ConverterArquivoMusica(
         ambiente.Pasta2010(), [&](const std::string& texto) { ambiente.Mensagem(texto, TipoMensagem::Informacao); },
-        drive, dispositivo, interprete, titulo, extensao);
+        pastas, drive, dispositivo, interprete, titulo, extensao);
 
     const std::string compositor = origem.FieldByName("mus_compositor").AsString();
     const int32_t genero = origem.FieldByName("gen_codigo").AsInteger();
@@ -47,8 +48,9 @@ void ConverterTabelaMusicas(AmbienteMigracao& ambiente, BasesComCadastro& bases,
         }
         bases.CadastroMusicas.NomesMusicas.Carregar(bases.DB_Audio, bases.Transaction_Audio);
     };
-    d.processarLinha = [&ambiente, &bases](TIBQuery& origem, TIBQuery&) {
-        ProcessarMusica(ambiente, bases.CadastroMusicas, origem);
+    PastasDestino pastas;  // the music folders, cleared of a killed run's leftovers once
+    d.processarLinha = [&ambiente, &bases, &pastas](TIBQuery& origem, TIBQuery&) {
+        ProcessarMusica(ambiente, bases.CadastroMusicas, pastas, origem);
     };
     // The names live as long as the copy: whatever ends it, the next one reads them again.
     struct Descarte {

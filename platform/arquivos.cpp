@@ -1,16 +1,20 @@
 #include "platform/arquivos.h"
 
+#include <vector>
+
 #ifndef _WIN32
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
-#include <vector>
 #endif
 
 #include "platform/caminhos.h"
+#include "platform/nome_temporario.h"
+#include "platform/texto.h"
 
 namespace quorvel {
 
@@ -25,6 +29,35 @@ std::optional<std::string> LerArquivo(const std::string& caminho) {
     return conteudo;
 }
 
+// Copies through a temporary file beside the destination, renamed over it at the end: the
+// destination is the old file or the whole copy, never a part. Not flushed to the disk: a copy
+// lost to a power cut is copied again by the next run.
+bool CopiarArquivo(const std::string& origem, const std::string& destino) {
+    auto entrada = Arquivo::Abrir(origem, Arquivo::Modo::Leitura);
+    if (!entrada) return false;
+    const int64_t tamanho = entrada->Tamanho();
+    auto saida = ArquivoTemporario::Criar(destino);
+    if (!saida || tamanho < 0) return false;
+    std::vector<char> bloco(1 << 20);
+    int64_t posicao = 0;
+    while (posicao < tamanho) {
+        const size_t lido = entrada->LerEm(posicao, bloco.data(), bloco.size());
+        if (lido == 0) return false;  // a read error, or the file shrank meanwhile
+        if (!saida->Conteudo().GravarEm(posicao, bloco.data(), lido)) return false;
+        posicao += static_cast<int64_t>(lido);
+    }
+    // Closed first: on Windows an open file cannot be replaced, and the destination may be the
+    // source itself named in another case.
+    entrada.reset();
+    return saida->Substituir(origem, false);
+}
+
+bool GravarArquivoCompleto(const std::string& caminho, const std::string& conteudo) {
+    auto temporario = ArquivoTemporario::Criar(caminho);
+    return temporario && temporario->Conteudo().GravarEm(0, conteudo.data(), conteudo.size()) &&
+           temporario->Substituir(caminho, true);
+}
+
 #ifndef _WIN32
 
 // POSIX (the Windows calls are in arquivos_windows.cpp).
@@ -32,46 +65,6 @@ std::optional<std::string> LerArquivo(const std::string& caminho) {
 namespace {
 
 bool StatHost(const std::string& host, struct stat& st) { return !host.empty() && ::stat(host.c_str(), &st) == 0; }
-
-bool GravarTudo(int fd, const char* dados, size_t n) {
-    while (n > 0) {
-        const ssize_t w = ::write(fd, dados, n);
-        if (w < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        dados += w;
-        n -= static_cast<size_t>(w);
-    }
-    return true;
-}
-
-// A new, empty temporary file beside `destinoHost`; its descriptor and name.
-int CriarTemporario(const std::string& destinoHost, std::string& nome) {
-    std::vector<char> modelo(destinoHost.begin(), destinoHost.end());
-    const char sufixo[] = ".~qvXXXXXX";
-    modelo.insert(modelo.end(), sufixo, sufixo + sizeof sufixo);  // includes the NUL
-    const int fd = ::mkstemp(modelo.data());
-    if (fd >= 0) nome = modelo.data();
-    return fd;
-}
-
-// Writes a whole new file through a temporary file renamed over the destination. The producer
-// writes into the descriptor; `sincronizar` flushes the data to the disk before the rename.
-template <typename Produtor>
-bool SubstituirPorTemporario(const std::string& destinoHost, mode_t modo, bool sincronizar, Produtor produzir) {
-    if (destinoHost.empty()) return false;
-    std::string temporario;
-    const int fd = CriarTemporario(destinoHost, temporario);
-    if (fd < 0) return false;
-    bool ok = produzir(fd);
-    if (ok) ok = ::fchmod(fd, modo) == 0;
-    if (ok && sincronizar) ok = ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok) ok = ::rename(temporario.c_str(), destinoHost.c_str()) == 0;
-    if (!ok) ::unlink(temporario.c_str());
-    return ok;
-}
 
 mode_t ModoPadrao() {
     const mode_t mascara = ::umask(0);
@@ -89,31 +82,6 @@ bool ArquivoExiste(const std::string& caminho) {
 bool PastaExiste(const std::string& caminho) {
     struct stat st;
     return StatHost(CaminhoHost(caminho), st) && S_ISDIR(st.st_mode);
-}
-
-bool CopiarArquivo(const std::string& origem, const std::string& destino) {
-    const std::string origemHost = CaminhoHost(origem);
-    const int entrada = origemHost.empty() ? -1 : ::open(origemHost.c_str(), O_RDONLY | O_CLOEXEC);
-    if (entrada < 0) return false;
-    struct stat st;
-    if (::fstat(entrada, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(entrada);
-        return false;
-    }
-    const bool ok = SubstituirPorTemporario(CaminhoHost(destino), st.st_mode & 07777, false, [&](int saida) {
-        std::vector<char> buffer(1 << 20);
-        for (;;) {
-            const ssize_t r = ::read(entrada, buffer.data(), buffer.size());
-            if (r < 0) {
-                if (errno == EINTR) continue;
-                return false;
-            }
-            if (r == 0) return true;
-            if (!GravarTudo(saida, buffer.data(), static_cast<size_t>(r))) return false;
-        }
-    });
-    ::close(entrada);
-    return ok;
 }
 
 bool ApagarArquivo(const std::string& caminho) {
@@ -144,14 +112,6 @@ bool CriarPasta(const std::string& caminho) {
     }
     struct stat st;
     return StatHost(host, st) && S_ISDIR(st.st_mode);
-}
-
-bool GravarArquivoCompleto(const std::string& caminho, const std::string& conteudo) {
-    const std::string host = CaminhoHost(caminho);
-    struct stat st;
-    const mode_t modo = StatHost(host, st) ? (st.st_mode & 07777) : ModoPadrao();
-    return SubstituirPorTemporario(host, modo, true,
-                                   [&](int fd) { return GravarTudo(fd, conteudo.data(), conteudo.size()); });
 }
 
 std::optional<int64_t> TamanhoArquivo(const std::string& caminho) {
@@ -219,6 +179,70 @@ bool Arquivo::GravarEm(int64_t posicao, const void* origem, size_t n) {
 }
 
 bool Arquivo::Sincronizar() { return ::fsync(fd_) == 0; }
+
+// The temporary file holds an exclusive lock from its creation to its end: the cleaning of
+// another run passes over it while this one still writes it.
+std::unique_ptr<ArquivoTemporario> ArquivoTemporario::Criar(const std::string& destino) {
+    const std::string host = CaminhoHost(destino);
+    if (host.empty()) return nullptr;
+    for (int tentativa = 0; tentativa < 100; ++tentativa) {
+        std::string nome = host + SufixoTemporario();
+        const int fd = ::open(nome.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            if (errno == EEXIST) continue;
+            return nullptr;
+        }
+        ::flock(fd, LOCK_EX | LOCK_NB);
+        auto arquivo = std::unique_ptr<Arquivo>(new Arquivo(fd, nome));
+        return std::unique_ptr<ArquivoTemporario>(new ArquivoTemporario(std::move(arquivo), std::move(nome), host));
+    }
+    return nullptr;
+}
+
+ArquivoTemporario::~ArquivoTemporario() {
+    if (concluido_) return;
+    ::unlink(nome_.c_str());
+    arquivo_.reset();
+}
+
+bool ArquivoTemporario::Substituir(const std::string& modelo, bool sincronizar) {
+    if (concluido_ || !arquivo_) return false;
+    struct stat st;
+    const std::string modeloHost = modelo.empty() ? std::string() : CaminhoHost(modelo);
+    const mode_t modo = StatHost(modeloHost, st) && S_ISREG(st.st_mode) ? (st.st_mode & 07777) : ModoPadrao();
+    bool ok = ::fchmod(arquivo_->fd_, modo) == 0;
+    if (ok && sincronizar) ok = arquivo_->Sincronizar();
+    // Renamed while still open and locked, then closed.
+    if (ok) ok = ::rename(nome_.c_str(), destino_.c_str()) == 0;
+    if (!ok) return false;  // the destructor removes it
+    concluido_ = true;
+    arquivo_.reset();
+    return true;
+}
+
+int LimparTemporariosAbandonados(const std::string& pasta, const std::string& deArquivo) {
+    const std::string host = CaminhoHost(pasta);
+    DIR* d = host.empty() ? nullptr : ::opendir(host.c_str());
+    if (!d) return 0;
+    const std::string deArquivoHost = Utf8De1252(deArquivo);
+    const int dfd = ::dirfd(d);
+    int removidos = 0;
+    while (const dirent* e = ::readdir(d)) {
+        const std::string nome = e->d_name;
+        if (!NomeDeTemporario(nome, deArquivoHost)) continue;
+        const int fd = ::openat(dfd, nome.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat aberto, atual;
+        // Only a file no running program holds, and still the one that was opened.
+        if (::fstat(fd, &aberto) == 0 && S_ISREG(aberto.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            ::fstatat(dfd, nome.c_str(), &atual, AT_SYMLINK_NOFOLLOW) == 0 && atual.st_dev == aberto.st_dev &&
+            atual.st_ino == aberto.st_ino && ::unlinkat(dfd, nome.c_str(), 0) == 0)
+            ++removidos;
+        ::close(fd);
+    }
+    ::closedir(d);
+    return removidos;
+}
 
 #endif
 

@@ -26,6 +26,15 @@ std::optional<std::string> LerArquivo(const std::string& caminho);
 bool GravarArquivoCompleto(const std::string& caminho, const std::string& conteudo);
 std::optional<int64_t> TamanhoArquivo(const std::string& caminho);
 
+// Removes from the folder the temporary files that a killed run of the program left behind: files
+// named like those ArquivoTemporario makes (a name, ".~qv", then 6 or 8 letters or digits; no
+// other program makes such names) that no running program holds. With `deArquivo` only those of
+// that one file name ("Seq.ini"). Every other file stays, whatever its name. Returns the number
+// removed; a folder that does not exist has none.
+int LimparTemporariosAbandonados(const std::string& pasta, const std::string& deArquivo = "");
+
+class ArquivoTemporario;
+
 // An open file for positioned reads and in-place writes.
 class Arquivo {
 public:
@@ -45,6 +54,7 @@ public:
     const std::string& CaminhoHostAberto() const { return host_; }
 
 private:
+    friend class ArquivoTemporario;
 #ifdef _WIN32
     using Descritor = void*;  // HANDLE
 #else
@@ -53,6 +63,36 @@ private:
     Arquivo(Descritor fd, std::string host) : fd_(fd), host_(std::move(host)) {}
     Descritor fd_;
     std::string host_;
+};
+
+// A new file beside a destination, to be written whole and then put in the destination's place.
+// It is created exclusively (never opening a file that exists) under a name no file had: the
+// destination's name followed by ".~qv" and 8 random letters and digits, the mark by which
+// LimparTemporariosAbandonados knows it. While it lives, no other run's cleaning removes it. It is
+// removed on every path that does not end in a successful Substituir, also when the caller fails.
+class ArquivoTemporario {
+public:
+    // nullptr when no such file could be made (missing folder, no permission, ...).
+    static std::unique_ptr<ArquivoTemporario> Criar(const std::string& destino);
+    ~ArquivoTemporario();
+    ArquivoTemporario(const ArquivoTemporario&) = delete;
+    ArquivoTemporario& operator=(const ArquivoTemporario&) = delete;
+
+    Arquivo& Conteudo() { return *arquivo_; }
+    const std::string& Nome() const { return nome_; }  // the temporary file's own path (host form)
+
+    // Gives it the permissions of the file `modelo` (the defaults when `modelo` is empty or no
+    // file), flushes its data to the disk when `sincronizar`, and renames it over the destination,
+    // replacing a file there atomically. False, and the temporary file removed, on any failure.
+    bool Substituir(const std::string& modelo, bool sincronizar = true);
+
+private:
+    ArquivoTemporario(std::unique_ptr<Arquivo> arquivo, std::string nome, std::string destino)
+        : arquivo_(std::move(arquivo)), nome_(std::move(nome)), destino_(std::move(destino)) {}
+    std::unique_ptr<Arquivo> arquivo_;
+    std::string nome_;     // host form
+    std::string destino_;  // host form
+    bool concluido_ = false;
 };
 
 }  // namespace quorvel

@@ -3,10 +3,10 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include <atomic>
 #include <string>
 
 #include "platform/arquivos.h"
+#include "platform/nome_temporario.h"
 #include "platform/texto.h"
 #include "platform/utf16.h"
 
@@ -24,7 +24,7 @@ DWORD Atributos(const std::string& caminho) {
     return GetFileAttributesW(Largo(caminho).c_str());
 }
 
-bool Substituir(const std::wstring& de, const std::wstring& para) {
+bool MoverSubstituindo(const std::wstring& de, const std::wstring& para) {
     return MoveFileExW(de.c_str(), para.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
@@ -33,41 +33,6 @@ void PermitirSubstituicao(const std::wstring& destino) {
     const DWORD a = GetFileAttributesW(destino.c_str());
     if (a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY) && (a & FILE_ATTRIBUTE_READONLY))
         SetFileAttributesW(destino.c_str(), a & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
-}
-
-// A name beside `destino` for a temporary file: destino + ".~qv" + 8 hexadecimal digits.
-std::wstring NomeTemporario(const std::wstring& destino) {
-    static std::atomic<unsigned> contador{0};
-    const unsigned n = (GetCurrentProcessId() * 2654435761u) ^ static_cast<unsigned>(GetTickCount64()) ^
-                       (++contador * 40503u);
-    wchar_t sufixo[16];
-    swprintf(sufixo, 16, L".~qv%08x", n);
-    return destino + sufixo;
-}
-
-// Makes a new temporary file beside `destino` with `criar(nome)`, which fails when the name is
-// taken (CREATE_NEW, or a copy that may not overwrite); false when no free name was found or
-// `criar` failed otherwise.
-template <typename Criar>
-bool CriarTemporario(const std::wstring& destino, std::wstring& nome, Criar criar) {
-    for (int tentativa = 0; tentativa < 100; ++tentativa) {
-        nome = NomeTemporario(destino);
-        if (criar(nome)) return true;
-        const DWORD erro = GetLastError();
-        if (erro != ERROR_FILE_EXISTS && erro != ERROR_ALREADY_EXISTS) return false;
-    }
-    return false;
-}
-
-bool GravarTudo(HANDLE h, const char* dados, size_t n) {
-    while (n > 0) {
-        const DWORD pedido = n > (1u << 30) ? (1u << 30) : static_cast<DWORD>(n);
-        DWORD escritos = 0;
-        if (!WriteFile(h, dados, pedido, &escritos, nullptr) || escritos == 0) return false;
-        dados += escritos;
-        n -= escritos;
-    }
-    return true;
 }
 
 OVERLAPPED Posicao(int64_t posicao) {
@@ -89,22 +54,6 @@ bool PastaExiste(const std::string& caminho) {
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool CopiarArquivo(const std::string& origem, const std::string& destino) {
-    if (origem.empty() || destino.empty() || !ArquivoExiste(origem)) return false;
-    const std::wstring de = Largo(origem), para = Largo(destino);
-    std::wstring temporario;
-    // The copy may not overwrite: a taken name is tried again with another.
-    if (!CriarTemporario(para, temporario,
-                         [&](const std::wstring& nome) { return CopyFileW(de.c_str(), nome.c_str(), TRUE) != 0; }))
-        return false;
-    PermitirSubstituicao(para);
-    // The copy keeps the source's attributes; a read-only copy must still be renamed.
-    if (Substituir(temporario, para)) return true;
-    SetFileAttributesW(temporario.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileW(temporario.c_str());
-    return false;
-}
-
 bool ApagarArquivo(const std::string& caminho) {
     return !caminho.empty() && DeleteFileW(Largo(caminho).c_str()) != 0;
 }
@@ -113,7 +62,7 @@ bool RenomearArquivo(const std::string& origem, const std::string& destino) {
     if (origem.empty() || destino.empty()) return false;
     const std::wstring para = Largo(destino);
     PermitirSubstituicao(para);
-    return Substituir(Largo(origem), para);
+    return MoverSubstituindo(Largo(origem), para);
 }
 
 bool LimparAtributos(const std::string& caminho) {
@@ -143,26 +92,6 @@ bool CriarPasta(const std::string& caminho) {
         }
     }
     return PastaExiste(caminho);
-}
-
-bool GravarArquivoCompleto(const std::string& caminho, const std::string& conteudo) {
-    if (caminho.empty()) return false;
-    const std::wstring destino = Largo(caminho);
-    std::wstring temporario;
-    HANDLE h = INVALID_HANDLE_VALUE;
-    if (!CriarTemporario(destino, temporario, [&](const std::wstring& nome) {
-            h = CreateFileW(nome.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-            return h != INVALID_HANDLE_VALUE;
-        }))
-        return false;
-    bool ok = GravarTudo(h, conteudo.data(), conteudo.size()) && FlushFileBuffers(h);
-    ok = CloseHandle(h) && ok;
-    if (ok) {
-        PermitirSubstituicao(destino);
-        ok = Substituir(temporario, destino);
-    }
-    if (!ok) DeleteFileW(temporario.c_str());
-    return ok;
 }
 
 std::optional<int64_t> TamanhoArquivo(const std::string& caminho) {
@@ -225,6 +154,77 @@ bool Arquivo::GravarEm(int64_t posicao, const void* origem, size_t n) {
 }
 
 bool Arquivo::Sincronizar() { return FlushFileBuffers(fd_) != 0; }
+
+// Created without sharing for writing or deleting: while it is open, another run's cleaning
+// cannot remove it.
+std::unique_ptr<ArquivoTemporario> ArquivoTemporario::Criar(const std::string& destino) {
+    if (destino.empty()) return nullptr;
+    for (int tentativa = 0; tentativa < 100; ++tentativa) {
+        std::string nome = destino + SufixoTemporario();
+        const HANDLE h = CreateFileW(Largo(nome).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                     CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) {
+            const DWORD erro = GetLastError();
+            if (erro == ERROR_FILE_EXISTS || erro == ERROR_ALREADY_EXISTS) continue;
+            return nullptr;
+        }
+        auto arquivo = std::unique_ptr<Arquivo>(new Arquivo(h, nome));
+        return std::unique_ptr<ArquivoTemporario>(new ArquivoTemporario(std::move(arquivo), std::move(nome), destino));
+    }
+    return nullptr;
+}
+
+ArquivoTemporario::~ArquivoTemporario() {
+    if (concluido_) return;
+    arquivo_.reset();
+    DeleteFileW(Largo(nome_).c_str());
+}
+
+bool ArquivoTemporario::Substituir(const std::string& modelo, bool sincronizar) {
+    if (concluido_ || !arquivo_) return false;
+    // The attributes that a copy keeps (read-only, hidden, system, archive), set on the final
+    // file after the rename, so that the temporary file itself is never read-only.
+    constexpr DWORD kMantidos =
+        FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+    const DWORD a = modelo.empty() ? INVALID_FILE_ATTRIBUTES : Atributos(modelo);
+    const DWORD atributos = (a == INVALID_FILE_ATTRIBUTES || (a & FILE_ATTRIBUTE_DIRECTORY)) ? 0 : (a & kMantidos);
+    bool ok = !sincronizar || arquivo_->Sincronizar();
+    arquivo_.reset();
+    const std::wstring destino = Largo(destino_);
+    if (ok) {
+        PermitirSubstituicao(destino);
+        ok = MoverSubstituindo(Largo(nome_), destino);
+    }
+    if (!ok) return false;  // the destructor removes it
+    concluido_ = true;
+    if (atributos) SetFileAttributesW(destino.c_str(), atributos);
+    return true;
+}
+
+int LimparTemporariosAbandonados(const std::string& pasta, const std::string& deArquivo) {
+    if (!PastaExiste(pasta)) return 0;
+    std::string base = pasta;
+    if (base.back() != '\\' && base.back() != '/') base += '\\';
+    const std::wstring baseLarga = Largo(base);
+    WIN32_FIND_DATAW dados;
+    const HANDLE busca = FindFirstFileW((baseLarga + L"*").c_str(), &dados);
+    if (busca == INVALID_HANDLE_VALUE) return 0;
+    int removidos = 0;
+    do {
+        if (dados.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        const std::wstring largo = dados.cFileName;
+        const std::string nome = Utf16Para1252(std::u16string(largo.begin(), largo.end()));
+        if (!NomeDeTemporario(nome, deArquivo)) continue;
+        const std::wstring caminho = baseLarga + largo;
+        // A file still open in a running program is not shared for deleting and stays. A
+        // read-only one (an earlier version's copy kept the source's attributes) is cleared first.
+        if (dados.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
+            SetFileAttributesW(caminho.c_str(), dados.dwFileAttributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+        if (DeleteFileW(caminho.c_str())) ++removidos;
+    } while (FindNextFileW(busca, &dados));
+    FindClose(busca);
+    return removidos;
+}
 
 }  // namespace quorvel
 

@@ -75,14 +75,12 @@ std::string LerIni(const std::string& arquivo, const std::string& secao, const s
     return {};
 }
 
-void GravarIni(const std::string& arquivo, const std::string& secao, const std::string& chave,
-               const std::string& valor) {
-    std::vector<std::string> linhas;
-    if (ArquivoExiste(arquivo)) {
-        const auto conteudo = LerArquivo(arquivo);
-        if (!conteudo) throw Erro("Unable to write to " + arquivo);
-        linhas = DividirLinhas(*conteudo);
-    }
+namespace {
+
+// Puts `chave`=`valor` into the lines: over the key's line in the section, after the section's
+// last entry, or in a new section at the end.
+void PorChave(std::vector<std::string>& linhas, const std::string& secao, const std::string& chave,
+              const std::string& valor) {
     const std::string novaLinha = chave + "=" + valor;
 
     // Find the section and, inside it, the key or the place after its last entry.
@@ -111,6 +109,24 @@ void GravarIni(const std::string& arquivo, const std::string& secao, const std::
         linhas.push_back("[" + secao + "]");
         linhas.push_back(novaLinha);
     }
+}
+
+}  // namespace
+
+void GravarIni(const std::string& arquivo, const std::string& secao, const std::string& chave,
+               const std::string& valor) {
+    GravarIni(arquivo, secao, {{chave, valor}});
+}
+
+void GravarIni(const std::string& arquivo, const std::string& secao,
+               const std::vector<std::pair<std::string, std::string>>& valores) {
+    std::vector<std::string> linhas;
+    if (ArquivoExiste(arquivo)) {
+        const auto conteudo = LerArquivo(arquivo);
+        if (!conteudo) throw Erro("Unable to write to " + arquivo);
+        linhas = DividirLinhas(*conteudo);
+    }
+    for (const auto& [chave, valor] : valores) PorChave(linhas, secao, chave, valor);
 
     std::string conteudo;
     for (const auto& l : linhas) conteudo += l + "\r\n";

@@ -8,6 +8,7 @@
 // Paths are Windows path texts (see platform/caminhos.h).
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quorvel {
@@ -15,6 +16,10 @@ namespace quorvel {
 std::string LerIni(const std::string& arquivo, const std::string& secao, const std::string& chave);
 void GravarIni(const std::string& arquivo, const std::string& secao, const std::string& chave,
                const std::string& valor);
+// Several keys of one section in one write, in order: the file holds all of them or none, also
+// when the program dies in the middle.
+void GravarIni(const std::string& arquivo, const std::string& secao,
+               const std::vector<std::pair<std::string, std::string>>& valores);
 
 // The lines of a text file (CR LF, LF or CR line ends), as a list of strings loads them.
 // nullopt when the file cannot be read.

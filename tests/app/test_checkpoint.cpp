@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -63,6 +65,40 @@ TEST_F(Checkpoint, AusenteLeVazioEGravacaoCriaOArquivo) {
     // A second write replaces both values.
     GravarSequencia(estado_.ArquivoSeq, "TB_ECAD", "-7");
     EXPECT_EQ(LerHost(Host()), "[SEQ]\r\nsTabela=TB_ECAD\r\nsCodigo=-7\r\n");
+}
+
+TEST_F(Checkpoint, LeituraNoInicioLimpaSoOQueUmaGravacaoMortaDeixou) {
+    Gravar("[SEQ]\r\nsTabela=TB_ECAD\r\nsCodigo=3\r\n");
+    unidades_.Raiz().Gravar("unidades/c/Quorvel/Seq.ini.~qv0a1b2c3d", "[SEQ]\r\nsTab");
+    unidades_.Raiz().Gravar("unidades/c/Quorvel/Seq.ini~", "do usuario");
+    unidades_.Raiz().Gravar("unidades/c/Quorvel/Outro.ini.~qv0a1b2c3d", "de outro arquivo");
+    LerSequencia(estado_);
+    EXPECT_EQ(estado_.SeqCodigo, "3");
+    const std::string pasta = unidades_.Unidade('c') + "/Quorvel/";
+    EXPECT_FALSE(std::filesystem::exists(pasta + "Seq.ini.~qv0a1b2c3d"));
+    EXPECT_EQ(LerHost(pasta + "Seq.ini~"), "do usuario");
+    EXPECT_TRUE(std::filesystem::exists(pasta + "Outro.ini.~qv0a1b2c3d"));
+}
+
+TEST_F(Checkpoint, TabelaECodigoNumaSoSubstituicaoDoArquivo) {
+    // An older checkpoint of another table: no moment may show the new table with the old code.
+    Gravar("[SEQ]\r\nsTabela=TB_AGENDA\r\nsCodigo=900\r\n");
+    const int vigia = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(vigia, 0);
+    inotify_add_watch(vigia, (unidades_.Unidade('c') + "/Quorvel").c_str(), IN_MOVED_TO | IN_MODIFY);
+    GravarSequencia(estado_, "TB_ECAD", "3");
+    alignas(inotify_event) char eventos[4096];
+    const ssize_t n = read(vigia, eventos, sizeof eventos);
+    close(vigia);
+    int substituicoes = 0, escritasDiretas = 0;
+    for (char* p = eventos; n > 0 && p < eventos + n;) {
+        const auto* e = reinterpret_cast<const inotify_event*>(p);
+        if (e->len && std::string(e->name) == "Seq.ini") (e->mask & IN_MOVED_TO ? substituicoes : escritasDiretas)++;
+        p += sizeof(inotify_event) + e->len;
+    }
+    EXPECT_EQ(substituicoes, 1);
+    EXPECT_EQ(escritasDiretas, 0);
+    EXPECT_EQ(LerHost(Host()), "[SEQ]\r\nsTabela=TB_ECAD\r\nsCodigo=3\r\n");
 }
 
 TEST_F(Checkpoint, ChavesSemRespeitoACaixaEArquivoSemCodigo) {

@@ -17,6 +17,7 @@
 #include "apoio/audio_amostras.h"
 #include "apoio/pasta_temporaria.h"
 #include "audio/id3v2.h"
+#include "platform/arquivos.h"
 
 namespace quorvel {
 namespace {
@@ -259,20 +260,30 @@ TEST_F(ID3v2Gravacao, CaminhoDeUnidadeComOutraCaixaEArquivoSomenteLeitura) {
 
 #endif
 
-TEST_F(ID3v2Gravacao, FalhasDeixamOOriginalIntacto) {
+TEST_F(ID3v2Gravacao, ArquivosDoUsuarioComNomesParecidosFicam) {
+    // An editor's backup "NAME.mp3~" and a folder of that name are the user's: the rewrite's
+    // temporary file takes a name of its own and leaves them as they were.
     const std::string arquivo = Arquivo("f.mp3", TagAntiga(5000) + audio);
-    const std::string original = LerBytes(arquivo);
-    // The temporary file cannot be created.
-    fs::create_directory(arquivo + "~");
-    EXPECT_FALSE(Exemplo().SaveToFile(arquivo));
-    EXPECT_EQ(LerBytes(arquivo), original);
-    fs::remove(arquivo + "~");
+    const std::string backup = Arquivo("f.mp3~", "copia do editor");
+    const std::string outro = Arquivo("g.mp3", audio);
+    fs::create_directory(outro + "~");
+    ASSERT_TRUE(Exemplo().SaveToFile(arquivo));
+    ASSERT_TRUE(Exemplo().SaveToFile(outro));
+    EXPECT_EQ(LerBytes(arquivo).substr(4096), audio);
+    EXPECT_EQ(LerBytes(outro).substr(4096), audio);
+    EXPECT_EQ(LerBytes(backup), "copia do editor");
+    EXPECT_TRUE(fs::is_directory(outro + "~"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(pasta.Caminho()), fs::directory_iterator()), 4);
+}
+
+TEST_F(ID3v2Gravacao, FalhasDeixamOOriginalIntacto) {
     // A file that does not exist, and one shorter than a header.
     EXPECT_FALSE(Exemplo().SaveToFile(pasta.Caminho() + "/nada.mp3"));
     EXPECT_FALSE(fs::exists(pasta.Caminho() + "/nada.mp3"));
     const std::string curto = Arquivo("curto.mp3", "ID3");
     EXPECT_FALSE(Exemplo().SaveToFile(curto));
     EXPECT_EQ(LerBytes(curto), "ID3");
+    EXPECT_EQ(std::distance(fs::directory_iterator(pasta.Caminho()), fs::directory_iterator()), 1);
 }
 
 #ifndef _WIN32
@@ -296,7 +307,8 @@ TEST_F(ID3v2Gravacao, DiscoCheioNoMeioDaReescritaNaoPerdeOAudio) {
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << "the rewrite should have failed";
     EXPECT_EQ(LerBytes(arquivo), grande);
-    EXPECT_FALSE(fs::exists(arquivo + "~"));
+    // The temporary file is gone too.
+    EXPECT_EQ(std::distance(fs::directory_iterator(pasta.Caminho()), fs::directory_iterator()), 1);
 }
 
 TEST_F(ID3v2Gravacao, InterrupcaoAQualquerMomentoDeixaOAntigoOuONovoInteiro) {
@@ -325,7 +337,9 @@ TEST_F(ID3v2Gravacao, InterrupcaoAQualquerMomentoDeixaOAntigoOuONovoInteiro) {
     }
     RecordProperty("antigos", antigos);
     RecordProperty("novos", novos);
-    // A leftover temporary file is replaced by the next rewrite.
+    // What the killed writers left is known as theirs and cleared; the file stays.
+    LimparTemporariosAbandonados(pasta.Caminho());
+    EXPECT_EQ(std::distance(fs::directory_iterator(pasta.Caminho()), fs::directory_iterator()), 1);
     ASSERT_TRUE(Exemplo().SaveToFile(arquivo) || LerBytes(arquivo) == novo);
 }
 

@@ -23,15 +23,16 @@ protected:
         std::vector<std::string> mensagens;
     } ambiente;
     AvisoRelocacao avisar = [this](const std::string& texto) { ambiente.mensagens.push_back(texto); };
+    PastasDestino pastas;
 
     std::string Vinheta(const std::string& dispositivo, const std::string& nome, const std::string& extensao) {
-        return ConverterArquivoVinheta(ambiente.pasta2010, avisar, dispositivo, nome, extensao);
+        return ConverterArquivoVinheta(ambiente.pasta2010, avisar, pastas, dispositivo, nome, extensao);
     }
     // The folder and name the music went to, as one path.
     std::string Musica(const std::string& drive, const std::string& dispositivo, const std::string& interprete,
                        const std::string& titulo, const std::string& extensao) {
         const DestinoMusica d =
-            ConverterArquivoMusica(ambiente.pasta2010, avisar, drive, dispositivo, interprete, titulo, extensao);
+            ConverterArquivoMusica(ambiente.pasta2010, avisar, pastas, drive, dispositivo, interprete, titulo, extensao);
         return d.pasta + "|" + d.arquivo;
     }
 
@@ -197,6 +198,30 @@ TEST_F(Relocacao, MusicCopyThatCannotBeMadeIsReported) {
     EXPECT_EQ(ambiente.mensagens[0],
               "N\xE3o foi poss\xEDvel converter a m\xFAsica: \"C:\\Musicas\\M0001.mp3\" para: "
               "\"D:\\R\\Musicas\\Ana - Luz.mp3\"");
+}
+
+TEST_F(Relocacao, AKilledRunsTemporaryFilesAreClearedFromEveryFolderItWrites) {
+    Gravar('c', "Comercial/V0001.mp3", "a");
+    Gravar('c', "Musicas/M0001.mp3", "m");
+    // Left by a killed run: a jingle copy, a music copy, a tag rewrite, in the three folders
+    // written; beside them a user's files that only look alike.
+    const std::vector<std::pair<char, std::string>> restos = {{'d', "R/Vinhetas/Abertura.mp3.~qv12ab34cd"},
+                                                              {'d', "R/Musicas/Ana - Luz.mp3.~qvzzzz0000"},
+                                                              {'d', "R/Musicas/Beto - Mar.mp3.~qv0a0b0c0d"},
+                                                              {'e', "Musicas/Caio - Sol.mp3.~qvAbC123"}};
+    const std::vector<std::pair<char, std::string>> doUsuario = {{'d', "R/Musicas/Ana - Luz.mp3~"},
+                                                                 {'d', "R/Vinhetas/Abertura.mp3.~qv"},
+                                                                 {'e', "Musicas/Caio - Sol.mp3.bak.~qv1"}};
+    for (const auto& [drive, nome] : restos) Gravar(drive, nome, "resto");
+    for (const auto& [drive, nome] : doUsuario) Gravar(drive, nome, "meu");
+
+    Vinheta("V0001", "Abertura", "mp3");
+    Musica("C:", "M0001", "Ana", "Luz", "mp3");
+    Musica("E:", "M0404", "Caio", "Sol", "mp3");  // no source: the folder is cleared all the same
+    for (const auto& [drive, nome] : restos) EXPECT_FALSE(Existe(drive, nome)) << nome;
+    for (const auto& [drive, nome] : doUsuario) EXPECT_EQ(Ler(drive, nome), "meu") << nome;
+    EXPECT_EQ(Ler('d', "R/Musicas/Ana - Luz.mp3"), "m");
+    EXPECT_TRUE(ambiente.mensagens.empty());
 }
 
 TEST_F(Relocacao, CopyWithAFreeNameRaisesWhenTheCopyFails) {

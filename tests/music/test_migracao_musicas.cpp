@@ -2,6 +2,10 @@
 // 2010 layout, one registration per 2009 row, the 2009 codes kept, stop and resume, failures.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <utility>
+#include <vector>
+
 #include "apoio/audio_amostras.h"
 #include "apoio/execucao_migracao.h"
 #include "musicas_apoio.h"
@@ -78,6 +82,35 @@ TEST_F(MigracaoMusicas, ArquivosRealocadosEMusicasRegistradas) {
     ASSERT_TRUE(Rodar());
     EXPECT_EQ(nucleo->UltimoResultado(), ResultadoExecucao::Sucesso);
     EXPECT_EQ(Musicas(), kEsperadas);
+}
+
+TEST_F(MigracaoMusicas, ArquivosDoUsuarioFicamERestosDeUmaExecucaoMortaSaem) {
+    // A music without any tag, so that its tag rewrite writes a whole new file.
+    Mp3ComTag(inst.unidades.Unidade('c') + "/Musicas/M0009.mp3", {});
+    // Beside every music a user's file of its name and "~" (an editor's backup); and what a
+    // killed run of the program left: a copy's and a tag rewrite's temporary files.
+    const std::vector<std::pair<char, std::string>> doUsuario = {
+        {'d', "Quorvel2010/Musicas/Ana - Luz.mp3~"}, {'d', "Quorvel2010/Musicas/Beto - Mar  Azul .mp3~"},
+        {'d', "Musicas/Caio - Sol.mp3~"}, {'c', "Musicas/Eva - Rio.mp3~"}};
+    const std::vector<std::pair<char, std::string>> restos = {{'d', "Quorvel2010/Musicas/Ana - Luz.mp3.~qvab12cd34"},
+                                                              {'d', "Musicas/Caio - Sol.mp3.~qv0000zzzz"},
+                                                              {'c', "Musicas/Eva - Rio.mp3.~qvAbC123"}};
+    for (const auto& [drive, nome] : doUsuario) GravarNaUnidade(drive, nome, "do usuario: " + nome);
+    for (const auto& [drive, nome] : restos) GravarNaUnidade(drive, nome, "resto");
+
+    ASSERT_TRUE(Rodar());
+    EXPECT_EQ(operador.TextosMensagens(), std::vector<std::string>{kSucesso});
+    for (const auto& [drive, nome] : doUsuario) EXPECT_EQ(LerDaUnidade(drive, nome), "do usuario: " + nome);
+    for (const auto& [drive, nome] : restos) EXPECT_FALSE(ExisteNaUnidade(drive, nome)) << nome;
+    // The untagged music got its new tag through a whole new file.
+    const std::string rio = inst.unidades.Unidade('c') + "/Musicas/Eva - Rio.mp3";
+    EXPECT_EQ(FramesMutagen(rio).at("TIT2"), "Rio");
+    EXPECT_EQ(LerHost(rio).substr(0, 3), "ID3");
+    // Nothing else is left in the folders written.
+    for (const auto& [drive, pasta] : std::vector<std::pair<char, std::string>>{
+             {'d', "Quorvel2010/Musicas"}, {'d', "Musicas"}, {'c', "Musicas"}})
+        for (const auto& e : std::filesystem::directory_iterator(inst.unidades.Unidade(drive) + "/" + pasta))
+            EXPECT_EQ(e.path().filename().string().find(".~qv"), std::string::npos) << e.path();
 }
 
 TEST_F(MigracaoMusicas, PararERetomarSemPerderNemDobrar) {

@@ -6,9 +6,11 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <set>
 
 #include "apoio/pasta_temporaria.h"
 #include "platform/arquivos.h"
+#include "platform/nome_temporario.h"
 
 using namespace quorvel;
 using teste::LerHost;
@@ -93,6 +95,103 @@ TEST(Arquivos, GravarArquivoCompletoECriarPasta) {
     EXPECT_TRUE(GravarArquivoCompleto("E:\\Radio 2010\\x.ini", "conteudo"));
     EXPECT_EQ(LerArquivo("E:\\Radio 2010\\x.ini").value_or(""), "conteudo");
     EXPECT_FALSE(GravarArquivoCompleto("E:\\Falta\\x.ini", "conteudo"));
+}
+
+// The names in a host folder.
+std::set<std::string> Nomes(const std::string& pasta) {
+    std::set<std::string> nomes;
+    for (const auto& e : fs::directory_iterator(pasta)) nomes.insert(e.path().filename().string());
+    return nomes;
+}
+
+TEST(ArquivoTemporario, NomeNovoAoLadoDoDestinoERemovidoSemSubstituir) {
+    teste::UnidadesTemporarias u;
+    const auto pasta = u.Pasta() + "/c/Musicas";
+    u.Raiz().Gravar("unidades/c/Musicas/A - T.mp3", "velho");
+    // A file of every name an older writer would have used stays untouched.
+    u.Raiz().Gravar("unidades/c/Musicas/A - T.mp3~", "do usuario");
+    std::string nome;
+    {
+        auto t = ArquivoTemporario::Criar("C:\\MUSICAS\\a - t.MP3");
+        ASSERT_TRUE(t);
+        nome = fs::path(t->Nome()).filename().string();
+        EXPECT_EQ(nome.rfind("A - T.mp3.~qv", 0), 0u) << nome;  // beside the file it replaces
+        EXPECT_TRUE(NomeDeTemporario(nome));
+        EXPECT_TRUE(NomeDeTemporario(nome, "a - t.MP3"));
+        EXPECT_FALSE(NomeDeTemporario(nome, "Seq.ini"));
+        EXPECT_TRUE(t->Conteudo().GravarEm(0, "parcial", 7));
+        auto outro = ArquivoTemporario::Criar("C:\\Musicas\\A - T.mp3");
+        ASSERT_TRUE(outro);
+        EXPECT_NE(outro->Nome(), t->Nome());
+        EXPECT_EQ(Nomes(pasta).size(), 4u);
+    }
+    // Neither ended in Substituir: both are gone, everything else is as it was.
+    EXPECT_EQ(Nomes(pasta), (std::set<std::string>{"A - T.mp3", "A - T.mp3~"}));
+    EXPECT_EQ(LerHost(pasta + "/A - T.mp3"), "velho");
+    EXPECT_EQ(LerHost(pasta + "/A - T.mp3~"), "do usuario");
+    EXPECT_FALSE(ArquivoTemporario::Criar("C:\\Pasta que falta\\x.mp3"));
+}
+
+TEST(ArquivoTemporario, SubstituiComAsPermissoesDoModelo) {
+    teste::UnidadesTemporarias u;
+    const auto origem = u.Raiz().Gravar("unidades/c/o.mp3", "o");
+    ::chmod(origem.c_str(), 0640);
+    auto t = ArquivoTemporario::Criar("C:\\novo.mp3");
+    ASSERT_TRUE(t);
+    ASSERT_TRUE(t->Conteudo().GravarEm(0, "novo", 4));
+    ASSERT_TRUE(t->Substituir("C:\\o.mp3"));
+    EXPECT_FALSE(t->Substituir("C:\\o.mp3"));  // once only
+    t.reset();
+    EXPECT_EQ(LerHost(u.Pasta() + "/c/novo.mp3"), "novo");
+    struct stat st;
+    ASSERT_EQ(::stat((u.Pasta() + "/c/novo.mp3").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(Nomes(u.Pasta() + "/c"), (std::set<std::string>{"o.mp3", "novo.mp3"}));
+}
+
+TEST(NomeDeTemporario, SoOsNomesDoPrograma) {
+    EXPECT_EQ(SufixoTemporario().size(), 12u);
+    EXPECT_NE(SufixoTemporario(), SufixoTemporario());
+    EXPECT_TRUE(NomeDeTemporario("A - T.mp3.~qvab12cd34"));
+    EXPECT_TRUE(NomeDeTemporario("A - T.mp3.~qvAb12Cd"));  // an earlier version's copy (6 characters)
+    EXPECT_TRUE(NomeDeTemporario("Seq.ini.~qv0000zzzz", "SEQ.INI"));
+    for (const char* alheio : {"A - T.mp3~", "A - T.mp3", ".~qvab12cd34", "A.mp3.~qvab12cd3", "A.mp3.~qvab12cd345",
+                               "A.mp3.~qvab12-d34", "A.mp3.~QVab12cd34", "A.mp3.~qvab12cd34.mp3", "~qvab12cd34"})
+        EXPECT_FALSE(NomeDeTemporario(alheio)) << alheio;
+    EXPECT_FALSE(NomeDeTemporario("Outro.ini.~qv0000zzzz", "Seq.ini"));
+}
+
+TEST(LimparTemporariosAbandonados, SoOsDoProgramaQueNinguemSegura) {
+    teste::UnidadesTemporarias u;
+    const auto pasta = u.Pasta() + "/d/R/Musicas";
+    // What killed runs left: a copy's and a tag rewrite's temporary file, and an earlier
+    // version's copy; and what is not the program's, however much it looks like it.
+    u.Raiz().Gravar("unidades/d/R/Musicas/Ana - Luz.mp3.~qv0a1b2c3d", "copia pela metade");
+    u.Raiz().Gravar("unidades/d/R/Musicas/Beto - Mar.mp3.~qvzz99yy88", "tag pela metade");
+    u.Raiz().Gravar("unidades/d/R/Musicas/Caio - Sol.mp3.~qvAbC123", "versao anterior");
+    const std::set<std::string> alheios = {"Ana - Luz.mp3",        "Ana - Luz.mp3~",    "Beto - Mar.mp3.~qv12",
+                                           "notas.~qv",            ".~qv0a1b2c3d",      "Dani.mp3.~qv0a1b2c3d4",
+                                           "Eva.mp3.~qv0a1b2c3d.bak", "Fabio.mp3.~qv0a1b-c3d"};
+    for (const auto& nome : alheios) u.Raiz().Gravar("unidades/d/R/Musicas/" + nome, "do usuario");
+    fs::create_directories(pasta + "/Pasta.~qv0a1b2c3d");  // a folder is never removed
+    // A temporary file that a running writer still holds stays.
+    auto emUso = ArquivoTemporario::Criar("D:\\R\\Musicas\\Gil - Ceu.mp3");
+    ASSERT_TRUE(emUso);
+    const std::string nomeEmUso = fs::path(emUso->Nome()).filename().string();
+
+    EXPECT_EQ(LimparTemporariosAbandonados("d:\\r\\musicas\\"), 3);
+    std::set<std::string> esperados = alheios;
+    esperados.insert({"Pasta.~qv0a1b2c3d", nomeEmUso});
+    EXPECT_EQ(Nomes(pasta), esperados);
+    for (const auto& nome : alheios) EXPECT_EQ(LerHost(pasta + "/" + nome), "do usuario") << nome;
+    emUso.reset();
+    EXPECT_EQ(LimparTemporariosAbandonados("D:\\R\\Pasta que falta"), 0);
+
+    // Only the checkpoint's own when asked so.
+    u.Raiz().Gravar("unidades/e/Seq.ini.~qv0a1b2c3d", "");
+    u.Raiz().Gravar("unidades/e/Outro.ini.~qv0a1b2c3d", "");
+    EXPECT_EQ(LimparTemporariosAbandonados("E:\\", "Seq.ini"), 1);
+    EXPECT_EQ(Nomes(u.Pasta() + "/e"), (std::set<std::string>{"Outro.ini.~qv0a1b2c3d"}));
 }
 
 #endif

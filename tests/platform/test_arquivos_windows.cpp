@@ -151,4 +151,37 @@ TEST(ArquivosWindows, PastaDoProgramaEhADoExecutavel) {
     EXPECT_TRUE(ArquivoExiste(pasta + "\\test_platform.exe")) << pasta;
 }
 
+
+TEST(ArquivosWindows, TemporariosExclusivosComNomesDoWindows1252ELimpeza) {
+    PastaWindows p;
+    // "Canção.mp3" and a user's "Canção.mp3~" beside it, in Windows-1252.
+    const std::string musica = p.Caminho("Can\xE7\xE3o.mp3");
+    const std::string backup = p.Caminho("Can\xE7\xE3o.mp3~");
+    ASSERT_TRUE(GravarArquivoCompleto(backup, "do usuario"));
+    {
+        auto t = ArquivoTemporario::Criar(musica);
+        ASSERT_TRUE(t);
+        EXPECT_EQ(t->Nome().rfind(musica + ".~qv", 0), 0u) << t->Nome();
+        ASSERT_TRUE(t->Conteudo().GravarEm(0, "musica", 6));
+        // While it is held, no cleaning removes it.
+        EXPECT_EQ(LimparTemporariosAbandonados(p.Caminho()), 0);
+        ASSERT_TRUE(t->Substituir(backup));
+    }
+    EXPECT_EQ(LerArquivo(musica).value_or(""), "musica");
+    EXPECT_EQ(LerArquivo(backup).value_or(""), "do usuario");
+    EXPECT_EQ(p.Entradas(), 2u);
+    // What killed runs left (one read-only, as an earlier version's copy kept the source's
+    // attributes) goes; nothing else does.
+    ASSERT_TRUE(GravarArquivoCompleto(musica + ".~qvabcd1234", "resto"));
+    const std::string outro = p.Gravar("Outra.mp3.~qvAbC123", "resto");
+    ASSERT_TRUE(SetFileAttributesA(p.Caminho("Outra.mp3.~qvAbC123").c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(LimparTemporariosAbandonados(p.Caminho()), 2);
+    EXPECT_EQ(p.Entradas(), 2u);
+    EXPECT_EQ(LerArquivo(backup).value_or(""), "do usuario");
+    // A temporary file that ends without Substituir is gone.
+    ASSERT_TRUE(ArquivoTemporario::Criar(musica));
+    EXPECT_EQ(p.Entradas(), 2u);
+    (void)outro;
+}
+
 #endif

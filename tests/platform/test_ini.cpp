@@ -67,6 +67,16 @@ TEST(Ini, GravarMantemOutrasLinhasESecoes) {
     EXPECT_EQ(LerIni(arq, "Depois", "y"), "2");
 }
 
+TEST(Ini, VariasChavesNumaSoGravacao) {
+    PastaTemporaria t;
+    const auto arq = t.Gravar("Seq.ini", "[Antes]\nx=1\n[SEQ]\nsCodigo=5\nnota=mantida\n");
+    GravarIni(arq, "seq", {{"sTabela", "TB_ECAD"}, {"sCodigo", "12"}});
+    EXPECT_EQ(LerHost(arq), "[Antes]\r\nx=1\r\n[SEQ]\r\nsCodigo=12\r\nnota=mantida\r\nsTabela=TB_ECAD\r\n");
+    // The same key twice: the last value stands. A new file gets the section with both keys.
+    GravarIni(t.Caminho() + "/novo.ini", "S", {{"a", "1"}, {"b", "2"}, {"a", "3"}});
+    EXPECT_EQ(LerHost(t.Caminho() + "/novo.ini"), "[S]\r\na=3\r\nb=2\r\n");
+}
+
 TEST(Ini, GravacaoQueFalhaLevantaErroComOCaminho) {
     PastaTemporaria t;
     const auto arquivoComum = t.Gravar("arquivo", "x");
