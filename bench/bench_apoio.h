@@ -1,24 +1,36 @@
 #pragma once
-// What the benchmark programs share: a stopwatch of wall-clock and process CPU time, and the
-// bare client-library loop that is the yardstick of the database layer and of the table
-// copiers: one prepared insert of broadcast-log rows, executed row after row in one transaction.
+// What the benchmark programs share: a stopwatch of wall-clock and process CPU time, running the
+// program itself as a child process, plain client-library attachments, transactions and
+// statements for the bare copies that are the yardsticks, and the bare client-library loop of the
+// database layer: one prepared insert of broadcast-log rows, executed row after row in one
+// transaction.
+#include <fcntl.h>
 #include <ibase.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 
 #include <cctype>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "db/data_hora.h"
 #include "platform/erros.h"
 
+extern char** environ;
+
 namespace quorvel::bench {
 
-// Elapsed wall-clock and process CPU seconds of a loop.
+// Elapsed wall-clock and process CPU seconds of a loop (and, for a child process, its peak
+// resident memory in bytes).
 struct Tempo {
     double parede = 0, cpu = 0;
+    long picoMemoria = 0;
 };
 
 class Cronometro {
@@ -76,32 +88,128 @@ inline void Verificar(const ISC_STATUS* st) {
     }
 }
 
-inline Tempo LoopDireto(const std::string& local, int linhas) {
+// A client-library attachment of SYSDBA.
+inline isc_db_handle Conectar(const std::string& local) {
     ISC_STATUS_ARRAY st;
     isc_db_handle db = 0;
-    isc_tr_handle tr = 0;
-    isc_stmt_handle stmt = 0;
-    const std::string dpb = std::string(1, isc_dpb_version1) + char(isc_dpb_user_name) + char(6) +
-                            "SYSDBA" + char(isc_dpb_password) + char(9) + "quindorex";
+    const std::string dpb = std::string(1, isc_dpb_version1) + char(isc_dpb_user_name) + char(6) + "SYSDBA" +
+                            char(isc_dpb_password) + char(9) + "quindorex";
     isc_attach_database(st, 0, local.c_str(), &db, static_cast<short>(dpb.size()), dpb.data());
     Verificar(st);
-    const char tpb[] = {isc_tpb_version3, isc_tpb_read_committed, isc_tpb_rec_version,
-                        isc_tpb_nowait};
+    return db;
+}
+
+// A transaction as the program starts them: read committed, record versions, no wait.
+inline isc_tr_handle Iniciar(isc_db_handle& db) {
+    ISC_STATUS_ARRAY st;
+    isc_tr_handle tr = 0;
+    const char tpb[] = {isc_tpb_version3, isc_tpb_read_committed, isc_tpb_rec_version, isc_tpb_nowait};
     isc_start_transaction(st, &tr, 1, &db, static_cast<unsigned short>(sizeof tpb), tpb);
     Verificar(st);
-    isc_dsql_allocate_statement(st, &db, &stmt);
+    return tr;
+}
+
+// A statement with its descriptor area.
+struct Comando {
+    isc_stmt_handle stmt = 0;
+    std::vector<char> area;
+    XSQLDA* da() { return reinterpret_cast<XSQLDA*>(area.data()); }
+};
+
+inline void Preparar(Comando& c, isc_db_handle& db, isc_tr_handle& tr, const std::string& texto) {
+    ISC_STATUS_ARRAY st;
+    isc_dsql_allocate_statement(st, &db, &c.stmt);
     Verificar(st);
-    std::string texto = Insercao;
-    // The same statement with positional markers.
+    isc_dsql_prepare(st, &tr, &c.stmt, 0, texto.c_str(), 1, nullptr);
+    Verificar(st);
+}
+
+// Describes the statement's input (`entrada`) or output columns into its area of `n` entries.
+inline void Descrever(Comando& c, int n, bool entrada) {
+    ISC_STATUS_ARRAY st;
+    c.area.assign(XSQLDA_LENGTH(n), 0);
+    c.da()->version = SQLDA_VERSION1;
+    c.da()->sqln = static_cast<short>(n);
+    if (entrada)
+        isc_dsql_describe_bind(st, &c.stmt, 1, c.da());
+    else
+        isc_dsql_describe(st, &c.stmt, 1, c.da());
+    Verificar(st);
+}
+
+// A statement text with its named parameters (":name") turned into positional markers, and the
+// names in the markers' order.
+inline std::string TextoPosicional(const std::string& texto, std::vector<std::string>* nomes = nullptr) {
     std::string posicional;
     for (size_t i = 0; i < texto.size(); ++i) {
-        if (texto[i] == ':') {
-            posicional += '?';
-            while (i + 1 < texto.size() && (std::isalnum(static_cast<unsigned char>(texto[i + 1])) || texto[i + 1] == '_')) ++i;
-        } else {
+        if (texto[i] != ':') {
             posicional += texto[i];
+            continue;
         }
+        size_t j = i + 1;
+        while (j < texto.size() && (std::isalnum(static_cast<unsigned char>(texto[j])) || texto[j] == '_')) ++j;
+        if (nomes) nomes->push_back(texto.substr(i + 1, j - i - 1));
+        posicional += '?';
+        i = j - 1;
     }
+    return posicional;
+}
+
+// The program the benchmarks run: the build's own, or QUORVEL_BENCH_PROGRAMA (another build of
+// it, for comparing two builds on the same data).
+inline std::string ProgramaMedido() {
+    if (const char* p = std::getenv("QUORVEL_BENCH_PROGRAMA")) return p;
+#ifdef QUORVEL_PROGRAMA
+    return QUORVEL_PROGRAMA;
+#else
+    throw Erro("No program to measure");
+#endif
+}
+
+// Runs the program to its end with its output in files (standard error in `saida`.erros); its
+// CPU and wall-clock seconds and its peak memory. QUORVEL_BENCH_PREFIXO puts a command before the
+// program's (for example "valgrind --tool=callgrind").
+inline Tempo RodarPrograma(const std::string& programa, const std::vector<std::string>& argumentos,
+                    const std::string& saida) {
+    std::vector<std::string> textos;
+    if (const char* prefixo = std::getenv("QUORVEL_BENCH_PREFIXO")) {
+        std::istringstream palavras(prefixo);
+        for (std::string p; palavras >> p;) textos.push_back(p);
+    }
+    textos.push_back(programa);
+    textos.insert(textos.end(), argumentos.begin(), argumentos.end());
+    std::vector<char*> argv;
+    for (auto& t : textos) argv.push_back(t.data());
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t acoes;
+    posix_spawn_file_actions_init(&acoes);
+    posix_spawn_file_actions_addopen(&acoes, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&acoes, 1, saida.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&acoes, 2, (saida + ".erros").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const auto inicio = std::chrono::steady_clock::now();
+    pid_t pid = 0;
+    if (posix_spawnp(&pid, argv[0], &acoes, nullptr, argv.data(), environ) != 0)
+        throw Erro("Cannot start " + programa);
+    posix_spawn_file_actions_destroy(&acoes);
+    int status = 0;
+    rusage uso{};
+    wait4(pid, &status, 0, &uso);
+    const double parede = std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        throw Erro("The run " + textos.back() + " failed; see " + saida + ".erros");
+    auto segundos = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    return {parede, segundos(uso.ru_utime) + segundos(uso.ru_stime), uso.ru_maxrss * 1024L};
+}
+
+inline Tempo LoopDireto(const std::string& local, int linhas) {
+    ISC_STATUS_ARRAY st;
+    isc_db_handle db = Conectar(local);
+    isc_tr_handle tr = Iniciar(db);
+    isc_stmt_handle stmt = 0;
+    isc_dsql_allocate_statement(st, &db, &stmt);
+    Verificar(st);
+    const std::string posicional = TextoPosicional(Insercao);
     isc_dsql_prepare(st, &tr, &stmt, 0, posicional.c_str(), 1, nullptr);
     Verificar(st);
     const int n = 9;

@@ -213,6 +213,7 @@ void TIBTransaction::StartTransaction() {
                           tpb.data());
     fb::Verificar(st);
     handle_ = h;
+    trabalho_ = false;
 }
 
 void TIBTransaction::FecharConsultas(bool cursoresJaFechados) {
@@ -242,10 +243,12 @@ void TIBTransaction::Rollback() {
     if (fb::Falhou(st)) {
         // A lost connection: the transaction is gone with it.
         handle_ = 0;
+        trabalho_ = false;
         if (banco_) banco_->TransacaoTerminouTrabalho();
         fb::Lancar(st);
     }
     handle_ = 0;
+    trabalho_ = false;
     if (banco_) banco_->TransacaoTerminouTrabalho();
 }
 
@@ -256,6 +259,7 @@ void TIBTransaction::Commit() {
     isc_commit_transaction(st, &handle_);
     fb::Verificar(st);
     handle_ = 0;
+    trabalho_ = false;
     if (banco_) banco_->TransacaoTerminouTrabalho();
 }
 
@@ -265,9 +269,14 @@ void TIBTransaction::ExigirAtiva() const {
 
 void TIBTransaction::CommitRetaining() {
     ExigirAtiva();
+    // Nothing was executed since the transaction started or last ended its work: the commit
+    // would change nothing, and would still cost the server a synchronous write.
+    if (!trabalho_) return;
     ISC_STATUS_ARRAY st;
     isc_commit_retaining(st, &handle_);
     fb::Verificar(st);
+    trabalho_ = false;
+    ++commits_;
     if (banco_) banco_->TransacaoTerminouTrabalho();
 }
 
@@ -276,6 +285,7 @@ void TIBTransaction::RollbackRetaining() {
     ISC_STATUS_ARRAY st;
     isc_rollback_retaining(st, &handle_);
     fb::Verificar(st);
+    trabalho_ = false;
     if (banco_) banco_->TransacaoTerminouTrabalho();
 }
 

@@ -95,12 +95,19 @@ public:
     void Rollback();  // ends the transaction, undoing its work; closes its cursors
     void Commit();    // ends the transaction, keeping its work; closes its cursors
     // Commits the work done so far and keeps the transaction context, its cursors and datasets.
+    // Does nothing when no statement was executed in the transaction since it started or since
+    // its last commit or rollback.
     void CommitRetaining();
     // Undoes the work since the last commit and keeps the context open.
     void RollbackRetaining();
 
+    // Commits retaining that reached the server since the transaction object was made.
+    uint64_t CommitsRealizados() const { return commits_; }
+
     // For the layer itself.
     unsigned int* HandlePtr() { return &handle_; }
+    // A statement is executed in the transaction: a commit has something to make durable.
+    void MarcarTrabalho() { trabalho_ = true; }
     void Registrar(TIBQuery* q);
     void Desregistrar(TIBQuery* q);
     void BancoDestruido() { banco_ = nullptr; }
@@ -110,6 +117,8 @@ private:
     void ExigirAtiva() const;
     TIBDatabase* banco_ = nullptr;
     unsigned int handle_ = 0;
+    bool trabalho_ = false;
+    uint64_t commits_ = 0;
     std::vector<TIBQuery*> consultas_;  // statements that name this transaction explicitly
 };
 

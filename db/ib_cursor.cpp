@@ -25,7 +25,9 @@ void TIBQuery::Open() {
     const unsigned short dialeto = static_cast<unsigned short>(banco_->SQLDialect);
     XSQLDA* entrada = marcadores_.empty() ? nullptr : p.entrada.get();
     ISC_STATUS_ARRAY st;
-    linhas_.clear();
+    LimparLinhas();
+    // A select may change the database too (a procedure, a generator): it counts as work.
+    tr->MarcarTrabalho();
     if (p.tipoComando == isc_info_sql_stmt_exec_procedure) {
         // A procedure's output is one row, left in the output area.
         isc_dsql_execute2(st, tr->HandlePtr(), &p.stmt, dialeto, entrada, p.saida.get());
@@ -73,82 +75,84 @@ bool TIBQuery::BuscarLinha() {
         // The output of an executed procedure, already in the output area.
         fimDosDados_ = true;
     }
-    Linha l;
     const int n = p.saida->sqld;
-    l.valores.resize(static_cast<size_t>(n));
+    buscadas_.Comecar();
     for (int i = 0; i < n; ++i) {
         const XSQLVAR& v = p.saida->sqlvar[i];
-        Valor& out = l.valores[static_cast<size_t>(i)];
-        if ((v.sqltype & 1) && *v.sqlind < 0) continue;
+        if ((v.sqltype & 1) && *v.sqlind < 0) {
+            buscadas_.Nulo();
+            continue;
+        }
         const char* dado = v.sqldata;
         switch (v.sqltype & ~1) {
-            case SQL_TEXT: out = std::string(dado, static_cast<size_t>(v.sqllen)); break;
+            case SQL_TEXT: buscadas_.Texto(dado, static_cast<size_t>(v.sqllen)); break;
             case SQL_VARYING: {
                 short len;
                 std::memcpy(&len, dado, sizeof len);
-                out = std::string(dado + 2, static_cast<size_t>(len));
+                buscadas_.Texto(dado + 2, static_cast<size_t>(len));
                 break;
             }
             case SQL_SHORT: {
                 int16_t x;
                 std::memcpy(&x, dado, sizeof x);
-                out = static_cast<int64_t>(x);
+                buscadas_.Inteiro(x);
                 break;
             }
             case SQL_LONG: {
                 int32_t x;
                 std::memcpy(&x, dado, sizeof x);
-                out = static_cast<int64_t>(x);
+                buscadas_.Inteiro(x);
                 break;
             }
             case SQL_INT64: {
                 int64_t x;
                 std::memcpy(&x, dado, sizeof x);
-                out = x;
+                buscadas_.Inteiro(x);
                 break;
             }
             case SQL_FLOAT: {
                 float x;
                 std::memcpy(&x, dado, sizeof x);
-                out = static_cast<double>(x);
+                buscadas_.Decimal(static_cast<double>(x));
                 break;
             }
             case SQL_DOUBLE:
             case SQL_D_FLOAT: {
                 double x;
                 std::memcpy(&x, dado, sizeof x);
-                out = x;
+                buscadas_.Decimal(x);
                 break;
             }
             case SQL_TIMESTAMP: {
                 ISC_TIMESTAMP ts;
                 std::memcpy(&ts, dado, sizeof ts);
-                out = ib::DeTimestamp(ts);
+                buscadas_.Data(ib::DeTimestamp(ts));
                 break;
             }
             case SQL_TYPE_DATE: {
                 ISC_DATE d;
                 std::memcpy(&d, dado, sizeof d);
-                out = DataHora{static_cast<int32_t>(d - ib::DiaZeroJuliano), 0};
+                buscadas_.Data(DataHora{static_cast<int32_t>(d - ib::DiaZeroJuliano), 0});
                 break;
             }
             case SQL_TYPE_TIME: {
                 ISC_TIME t;
                 std::memcpy(&t, dado, sizeof t);
-                out = DataHora{0, t};
+                buscadas_.Data(DataHora{0, t});
                 break;
             }
-            case ib::CodigoBoolean: out = static_cast<int64_t>(dado[0] != 0); break;
+            case ib::CodigoBoolean: buscadas_.Inteiro(dado[0] != 0); break;
             case SQL_BLOB: {
                 ISC_QUAD id;
                 std::memcpy(&id, dado, sizeof id);
-                out = LerBlob(*banco_, *Transaction(), id);
+                const std::string conteudo = LerBlob(*banco_, *Transaction(), id);
+                buscadas_.Texto(conteudo.data(), conteudo.size());
                 break;
             }
             default: throw Erro("Unsupported column type in '" + campos_[static_cast<size_t>(i)]->FieldName() + "'");
         }
     }
-    linhas_.push_back(std::move(l));
+    buscadas_.Terminar();
     return true;
 }
 
@@ -161,9 +165,15 @@ void TIBQuery::FecharCursor(bool jaFechadoPeloServidor) {
     fb::Verificar(st);
 }
 
+void TIBQuery::LimparLinhas() {
+    buscadas_.Limpar();
+    anexadas_.clear();
+    linhaLida_ = -1;
+}
+
 void TIBQuery::Close() {
     estado_ = EstadoDataset::Inativo;
-    linhas_.clear();
+    LimparLinhas();
     atual_ = -1;
     eof_ = true;
     fimDosDados_ = true;
@@ -184,8 +194,8 @@ void TIBQuery::ExigirAberto() const {
 void TIBQuery::First() {
     ExigirAberto();
     if (estado_ != EstadoDataset::Navegando) Post();
-    atual_ = linhas_.empty() ? -1 : 0;
-    eof_ = linhas_.empty();
+    atual_ = TotalLinhas() == 0 ? -1 : 0;
+    eof_ = TotalLinhas() == 0;
 }
 
 void TIBQuery::Last() {
@@ -193,7 +203,7 @@ void TIBQuery::Last() {
     if (estado_ != EstadoDataset::Navegando) Post();
     while (BuscarLinha()) {
     }
-    atual_ = static_cast<int>(linhas_.size()) - 1;
+    atual_ = TotalLinhas() - 1;
     eof_ = true;
 }
 
@@ -201,16 +211,16 @@ void TIBQuery::Next() {
     ExigirAberto();
     if (estado_ != EstadoDataset::Navegando) Post();
     if (eof_) return;
-    if (atual_ + 1 < static_cast<int>(linhas_.size()) || BuscarLinha()) {
+    if (atual_ + 1 < TotalLinhas() || BuscarLinha()) {
         ++atual_;
     } else {
         eof_ = true;
     }
 }
 
-int TIBQuery::RecordCount() const { return static_cast<int>(linhas_.size()); }
+int TIBQuery::RecordCount() const { return TotalLinhas(); }
 
-bool TIBQuery::IsEmpty() const { return linhas_.empty(); }
+bool TIBQuery::IsEmpty() const { return TotalLinhas() == 0; }
 
 // ---- fields ----
 
@@ -233,9 +243,20 @@ TField& TIBQuery::FieldByName(const std::string& nome) {
 
 const Valor& TIBQuery::ValorCampo(int indice) const {
     static const Valor nulo;
-    if (atual_ < 0 || atual_ >= static_cast<int>(linhas_.size())) return nulo;
-    const auto& vals = linhas_[static_cast<size_t>(atual_)].valores;
-    return static_cast<size_t>(indice) < vals.size() ? vals[static_cast<size_t>(indice)] : nulo;
+    if (atual_ < 0 || atual_ >= TotalLinhas() || indice < 0) return nulo;
+    const size_t buscadas = buscadas_.Quantidade();
+    const std::vector<Valor>* vals;
+    if (static_cast<size_t>(atual_) >= buscadas) {
+        vals = &anexadas_[static_cast<size_t>(atual_) - buscadas].valores;
+    } else {
+        if (linhaLida_ != atual_) {
+            lida_.resize(campos_.size());
+            buscadas_.Ler(static_cast<size_t>(atual_), lida_);
+            linhaLida_ = atual_;
+        }
+        vals = &lida_;
+    }
+    return static_cast<size_t>(indice) < vals->size() ? (*vals)[static_cast<size_t>(indice)] : nulo;
 }
 
 }  // namespace quorvel

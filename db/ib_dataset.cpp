@@ -14,7 +14,7 @@ void TIBQuery::ExigirInsercao() const {
 
 void TIBQuery::GravarCampo(int indice, Valor v) {
     ExigirInsercao();
-    linhas_[static_cast<size_t>(atual_)].valores[static_cast<size_t>(indice)] = std::move(v);
+    anexadas_[static_cast<size_t>(atual_) - buscadas_.Quantidade()].valores[static_cast<size_t>(indice)] = std::move(v);
 }
 
 void TIBQuery::Append() {
@@ -24,10 +24,10 @@ void TIBQuery::Append() {
     // The new row goes after every row of the result, so the rest is fetched first.
     while (BuscarLinha()) {
     }
-    Linha l;
+    LinhaAnexada l;
     l.valores.resize(campos_.size());
-    linhas_.push_back(std::move(l));
-    atual_ = static_cast<int>(linhas_.size()) - 1;
+    anexadas_.push_back(std::move(l));
+    atual_ = TotalLinhas() - 1;
     eof_ = false;
     estado_ = EstadoDataset::Inserindo;
     if (GeneratorField.ApplyEvent == TGeneratorApplyEvent::gamOnNewRecord) GerarChave();
@@ -62,7 +62,7 @@ void TIBQuery::Post() {
     for (auto& c : campos_)
         if (c->Required && c->IsNull()) throw Erro("Field '" + c->FieldName() + "' must have a value");
     // (d)
-    linhas_[static_cast<size_t>(atual_)].pendente = true;
+    anexadas_[static_cast<size_t>(atual_) - buscadas_.Quantidade()].pendente = true;
     estado_ = EstadoDataset::Navegando;
     // (e)
     if (AfterPost) AfterPost(*this);
@@ -70,7 +70,7 @@ void TIBQuery::Post() {
 
 bool TIBQuery::UpdatesPending() const {
     if (estado_ == EstadoDataset::Inserindo) return true;
-    for (const Linha& l : linhas_)
+    for (const LinhaAnexada& l : anexadas_)
         if (l.pendente) return true;
     return false;
 }
@@ -80,12 +80,12 @@ void TIBQuery::ApplyUpdates() {
     if (estado_ != EstadoDataset::Navegando) Post();
     if (!UpdatesPending()) return;
     if (!UpdateObject) throw Erro("The dataset has no update object");
-    for (Linha& l : linhas_) {
+    for (LinhaAnexada& l : anexadas_) {
         if (!l.pendente) continue;
         UpdateObject->Inserir(*this, l.valores);
         l.pendente = false;
     }
-    eof_ = linhas_.empty();
+    eof_ = TotalLinhas() == 0;
 }
 
 // ---- TIBUpdateSQL ----

@@ -379,6 +379,7 @@ void TIBQuery::ExecSQL() {
     const unsigned short dialeto = static_cast<unsigned short>(banco_->SQLDialect);
     XSQLDA* entrada = marcadores_.empty() ? nullptr : p.entrada.get();
     ISC_STATUS_ARRAY st;
+    tr->MarcarTrabalho();
     if (p.tipoComando == isc_info_sql_stmt_exec_procedure && p.saida->sqld > 0) {
         isc_dsql_execute2(st, tr->HandlePtr(), &p.stmt, dialeto, entrada, p.saida.get());
         fb::Verificar(st);

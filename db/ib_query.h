@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "db/ib_conexao.h"
+#include "db/ib_linhas.h"
 #include "db/ib_valores.h"
 
 namespace quorvel {
@@ -115,9 +116,10 @@ public:
     struct Impl;
 
 private:
-    struct Linha {
+    // A row appended to a cached-update dataset.
+    struct LinhaAnexada {
         std::vector<Valor> valores;
-        bool pendente = false;  // appended and posted, not yet applied
+        bool pendente = false;  // posted, not yet applied
     };
 
     void TextoMudou();
@@ -134,6 +136,8 @@ private:
     void DesligarBanco();            // the connection is being destroyed
     void DesligarTransacao();        // the transaction is being destroyed
     void ConectadoExigido() const;
+    int TotalLinhas() const { return static_cast<int>(buscadas_.Quantidade() + anexadas_.size()); }
+    void LimparLinhas();
     friend class TIBDatabase;
     friend class TIBTransaction;
 
@@ -150,7 +154,12 @@ private:
 
     // Result.
     std::vector<std::unique_ptr<TField>> campos_;
-    std::vector<Linha> linhas_;
+    // The rows fetched so far, packed, and after them the rows the dataset appended. The current
+    // fetched row is unpacked when a field is first read on it.
+    LinhasCompactas buscadas_;
+    std::vector<LinhaAnexada> anexadas_;
+    mutable std::vector<Valor> lida_;
+    mutable int linhaLida_ = -1;
     int atual_ = -1;
     bool eof_ = true;
     bool cursorAberto_ = false;

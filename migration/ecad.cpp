@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <memory>
+#include <unordered_map>
 
 #include "migration/codigo_antigo.h"
 #include "migration/copia_tabela.h"
@@ -17,27 +18,39 @@ const char* const InsercaoEcad =
     "INSERT INTO TB_ECAD (   eca_codigo, eca_data, eca_hora, mus_codigo) VALUES (   gen_id(GEN_ECAD, 1), "
     ":pEca_data, :pEca_hora, :pMus_codigo )";
 
-// What the play-log copy keeps while its rows run: the statement that looks up the 2010 code of
-// a 2009 music, on the audio database in its transaction, and whether the insert text is set.
+// What the play-log copy keeps while its rows run: the 2010 code of every 2009 music code, read
+// once, and the insert's parameters and the source's columns, found once.
 struct CopiaEcad {
     RelatorioExecucao* relatorio = nullptr;
-    std::unique_ptr<TIBQuery> busca;
-    bool insercaoPosta = false;
+    std::unordered_map<int32_t, int32_t> codigos;
+    TParam* data = nullptr;
+    TParam* hora = nullptr;
+    TParam* musica = nullptr;
+    TField* origemData = nullptr;
+    TField* origemHora = nullptr;
+    TField* origemMusica = nullptr;
 };
 
-// The 2010 code of the music whose 2009 code is `codigoAntigo`; 0 when none has it. When several
-// have it, the first row the database returns is taken.
-int32_t CodigoMusica2010(TIBQuery& busca, int32_t codigoAntigo) {
-    busca.Close();
-    busca.SQL.SetText("SELECT mus_codigo FROM tb_musicas WHERE mus_codigo_antigo = " + std::to_string(codigoAntigo));
-    busca.Open();
-    const int32_t codigo = busca.Eof() ? 0 : busca.FieldByName("mus_codigo").AsInteger();
-    busca.Close();
-    return codigo;
+// The 2010 code of every 2009 code kept in MUS_CODIGO_ANTIGO. The lookup of one code,
+// "SELECT mus_codigo FROM tb_musicas WHERE mus_codigo_antigo = <code>", takes the first row the
+// database returns; the database returns the rows of a table in the order in which it stores
+// them, with or without an index on the column, and so does this reading of the whole table: the
+// first row read for a code is the one the lookup would take.
+void LerCodigos(BasesExecucao& bases, CopiaEcad& copia) {
+    TIBQuery q(&bases.DB_Audio);
+    q.SetTransaction(&bases.Transaction_Audio);
+    q.SQL.SetText("SELECT mus_codigo_antigo, mus_codigo FROM tb_musicas");
+    q.Open();
+    TField& antigo = q.Fields(0);
+    TField& codigo = q.Fields(1);
+    copia.codigos.clear();
+    for (; !q.Eof(); q.Next())
+        if (!antigo.IsNull()) copia.codigos.emplace(antigo.AsInteger(), codigo.AsInteger());
 }
 
 const char* const IndiceCodigoAntigo = "IX_MUS_CODIGO_ANTIGO";
 
+// An index on MUS_CODIGO_ANTIGO that an earlier version of the program made for its lookups.
 bool ExisteIndiceCodigoAntigo(BasesExecucao& bases) {
     TIBQuery consulta(&bases.DB_Audio);
     consulta.SetTransaction(&bases.Transaction_Audio);
@@ -59,19 +72,28 @@ void ExecutarDefinicao(BasesExecucao& bases, const std::string& texto) {
 
 void ProcessarEcad(CopiaEcad& copia, TIBQuery& origem, TIBQuery& alvo) {
     alvo.Close();
-    if (!copia.insercaoPosta) {
+    if (!copia.data) {
+        // The insert text is set once: its parameters then stay the same objects, and every row
+        // sets their types and values anew. The source columns stay while the source is open.
         alvo.SQL.SetText(InsercaoEcad);
-        copia.insercaoPosta = true;
+        copia.data = &alvo.ParamByName("pEca_data");
+        copia.hora = &alvo.ParamByName("pEca_hora");
+        copia.musica = &alvo.ParamByName("pMus_codigo");
+        copia.origemData = &origem.FieldByName("eca_data");
+        copia.origemHora = &origem.FieldByName("eca_hora");
+        copia.origemMusica = &origem.FieldByName("mus_codigo");
     }
-    alvo.ParamByName("pEca_data").SetDataType(TipoCampo::Data);
-    alvo.ParamByName("pEca_hora").SetDataType(TipoCampo::Texto);
-    alvo.ParamByName("pMus_codigo").SetDataType(TipoCampo::Inteiro);
-    alvo.ParamByName("pEca_data").SetAsDateTime(origem.FieldByName("eca_data").AsDateTime());
-    alvo.ParamByName("pEca_hora").SetAsString(origem.FieldByName("eca_hora").AsString());
+    copia.data->SetDataType(TipoCampo::Data);
+    copia.hora->SetDataType(TipoCampo::Texto);
+    copia.musica->SetDataType(TipoCampo::Inteiro);
+    copia.data->SetAsDateTime(copia.origemData->AsDateTime());
+    copia.hora->SetAsString(copia.origemHora->AsString());
 
-    const int32_t codigoAntigo = origem.FieldByName("mus_codigo").AsInteger();
-    const int32_t codigo = CodigoMusica2010(*copia.busca, codigoAntigo);
-    alvo.ParamByName("pMus_codigo").SetAsInteger(codigo);
+    // A NULL code reads as 0, looked up like any other.
+    const int32_t codigoAntigo = copia.origemMusica->AsInteger();
+    const auto achado = copia.codigos.find(codigoAntigo);
+    const int32_t codigo = achado == copia.codigos.end() ? 0 : achado->second;
+    copia.musica->SetAsInteger(codigo);
     // A play of a music that has no 2010 record is left out; so is a row the database rejects.
     // Only those rows are named in the report (a log has millions of rows).
     RelatorioExecucao& relatorio = *copia.relatorio;
@@ -111,21 +133,14 @@ void ConverterTabelaEcad(AmbienteMigracao& ambiente, BasesExecucao& bases, const
                           TipoMensagem::Informacao);
         throw AbortoSilencioso();
     };
-    // Every row looks its music up by the 2009 code: without an index each lookup reads the whole
-    // music table, which makes a large log take hours. The index lives as long as the column.
-    d.antesDasLinhas = [&bases, copia] {
-        if (!ExisteIndiceCodigoAntigo(bases))
-            ExecutarDefinicao(bases, std::string("CREATE INDEX ") + IndiceCodigoAntigo +
-                                         " ON TB_MUSICAS (MUS_CODIGO_ANTIGO)");
-        copia->busca = std::make_unique<TIBQuery>(&bases.DB_Audio);
-        copia->busca->SetTransaction(&bases.Transaction_Audio);
-    };
+    // Every row translates its music's code: the codes are read once, not looked up row by row.
+    d.antesDasLinhas = [&bases, copia] { LerCodigos(bases, *copia); };
     d.processarLinha = [copia](TIBQuery& origem, TIBQuery& alvo) { ProcessarEcad(*copia, origem, alvo); };
     // The whole log is copied: the 2009 codes have served their purpose. The drop is committed at
     // once, so that it does not hang on a later table's commit (which may never come: work left
     // uncommitted at the end of a run is rolled back).
     d.aoTerminar = [&ambiente, &bases, copia] {
-        copia->busca.reset();
+        copia->codigos.clear();
         if (ExisteIndiceCodigoAntigo(bases))
             ExecutarDefinicao(bases, std::string("DROP INDEX ") + IndiceCodigoAntigo);
         ExecutarDefinicao(bases, "ALTER TABLE TB_MUSICAS DROP MUS_CODIGO_ANTIGO");

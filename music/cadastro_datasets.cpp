@@ -85,7 +85,22 @@ DatasetsCadastro::DatasetsCadastro(TIBDatabase& base, TIBTransaction& transacao)
         ds.ApplyUpdates();
         transacao_.CommitRetaining();
     };
-    for (TIBQuery* q : {&Q_Pastas, &Q_Musicas, &Q_SubGenero, &Q_Gravadora, &Q_Idioma}) q->AfterPost = aplicarEConfirmar;
+    for (TIBQuery* q : {&Q_Pastas, &Q_SubGenero, &Q_Gravadora, &Q_Idioma}) q->AfterPost = aplicarEConfirmar;
+    // A music row is committed together with its 2009 code, which the play-log migration
+    // translates through: a process ended between two commits cannot leave a registered music
+    // whose plays would be lost.
+    Q_Musicas.AfterPost = [this](TIBQuery& ds) {
+        ds.ApplyUpdates();
+        if (CodigoAntigoDoPost) {
+            TIBQuery antigo;
+            antigo.SetDatabase(&base_);
+            antigo.SetTransaction(&transacao_);
+            antigo.SQL.Add("UPDATE TB_MUSICAS SET MUS_CODIGO_ANTIGO = " + std::to_string(*CodigoAntigoDoPost));
+            antigo.SQL.Add("WHERE MUS_CODIGO = " + std::to_string(ds.FieldByName("MUS_CODIGO").AsInteger()));
+            antigo.ExecSQL();
+        }
+        transacao_.CommitRetaining();
+    };
 }
 
 }  // namespace quorvel

@@ -70,16 +70,18 @@ void ResolverConsulta(DatasetsCadastro& cad, const Consulta& c, const ArquivoAud
 
 }  // namespace
 
-// The value compared with MUS_NOMECOMPLETO: the file name without its last four characters (the
-// dot and a three-letter extension), as a string literal between double quotes.
-std::string LiteralNomeCompleto(const std::string& arquivo) {
-    const std::string radical = arquivo.size() > 4 ? arquivo.substr(0, arquivo.size() - 4) : std::string();
+// A text as a string literal between double quotes.
+std::string LiteralNomeCompleto(const std::string& radical) {
     std::string literal = "\"";
     for (char c : radical) {
         if (c == '"') literal += '"';  // a quote inside the literal is written twice
         literal += c;
     }
     return literal + "\"";
+}
+
+std::string RadicalDoArquivo(const std::string& arquivo) {
+    return arquivo.size() > 4 ? arquivo.substr(0, arquivo.size() - 4) : std::string();
 }
 
 std::vector<NomeCadastro> NomesDeCadastro(const ArquivoAudio& audio) {
@@ -163,19 +165,29 @@ void GravarMusica(DatasetsCadastro& cad, const std::string& caminhoCompleto, con
     musicas.FieldByName("MUS_ARQUIVO").SetAsString(arquivo);
     musicas.FieldByName("MUS_TEMPO").SetAsString(SegundosParaTempo(ArredondarSegundos(audio.Duracao())));
 
-    // The post takes the key from GEN_MUSICAS, rebuilds the full name, writes and commits.
+    // The post takes the key from GEN_MUSICAS, rebuilds the full name, writes the row and its
+    // 2009 code and commits them. The registration's own commit that follows has nothing left
+    // to commit.
+    struct CodigoDoPost {
+        DatasetsCadastro& cad;
+        ~CodigoDoPost() { cad.CodigoAntigoDoPost.reset(); }
+    } codigoDoPost{cad};
+    cad.CodigoAntigoDoPost = codigoAntigo;
     musicas.Post();
-    cad.Transacao().CommitRetaining();
+    cad.CodigoAntigoDoPost.reset();
 
-    // The 2009 code, which the play-log migration translates through. It is committed at once:
-    // left pending, it would be undone by the rollback of a later registration that fails.
-    TIBQuery antigo;
-    antigo.SetDatabase(&cad.Base());
-    antigo.SetTransaction(&cad.Transacao());
-    antigo.SQL.Add("UPDATE TB_MUSICAS SET MUS_CODIGO_ANTIGO = " + std::to_string(codigoAntigo));
-    antigo.SQL.Add("WHERE MUS_CODIGO = " + std::to_string(musicas.FieldByName("MUS_CODIGO").AsInteger()));
-    antigo.ExecSQL();
+    // The row is committed: the duplicate test of the next musics finds it by its stored
+    // (possibly cut) name.
+    const TField& nomeCompleto = musicas.FieldByName("MUS_NOMECOMPLETO");
+    if (cad.NomesMusicas.Carregado() && !nomeCompleto.IsNull())
+        cad.NomesMusicas.Acrescentar(musicas.FieldByName("MUS_CODIGO").AsInteger(), nomeCompleto.AsString());
     cad.Transacao().CommitRetaining();
+}
+
+bool MusicaDuplicada(DatasetsCadastro& cad, const std::string& arquivo) {
+    const std::string radical = RadicalDoArquivo(arquivo);
+    if (cad.NomesMusicas.Carregado()) return cad.NomesMusicas.Contem(radical, 0);
+    return RegistroDuplicado(cad, "TB_Musicas", "Mus_Codigo", "Mus_NomeCompleto", LiteralNomeCompleto(radical), 0);
 }
 
 void CadastrarMusica(AmbienteMigracao& ambiente, DatasetsCadastro& cad, const std::string& pasta,
@@ -193,7 +205,7 @@ void CadastrarMusica(AmbienteMigracao& ambiente, DatasetsCadastro& cad, const st
             return;
         }
         if (CadastrarPasta(cad, caminho)) relatorio.Registrar(Ocorrencia::PastaCriada, MaiusculasLocal(caminho));
-        if (RegistroDuplicado(cad, "TB_Musicas", "Mus_Codigo", "Mus_NomeCompleto", LiteralNomeCompleto(arquivo), 0)) {
+        if (MusicaDuplicada(cad, arquivo)) {
             relatorio.DeixarLinha(DescreverDuplicata(cad, arquivo));
             return;
         }

@@ -28,15 +28,18 @@ struct EventosCadastro {
 };
 
 // Reads the file's audio information, rewrites its tag (MP3), resolves the lookups and inserts
-// the music record, then stores the 2009 code. Raises on database failures.
+// the music record with its 2009 code, in one commit. Raises on database failures.
 void GravarMusica(DatasetsCadastro& cad, const std::string& caminhoCompleto, const std::string& arquivo,
                   const std::string& titulo, const std::string& interprete, const std::string& compositor,
                   const std::string& extensao, const std::string& pasta, int32_t genero, int32_t codigoAntigo,
                   EventosCadastro* eventos = nullptr);
 
-// The value a music's file name is compared with MUS_NOMECOMPLETO by: the name without its last
-// four characters (the dot and a three-letter extension), as a string literal between double quotes.
-std::string LiteralNomeCompleto(const std::string& arquivo);
+// A text as a string literal between double quotes (a quote inside written twice): how the
+// duplicate test places a file name's stem into its statement.
+std::string LiteralNomeCompleto(const std::string& radical);
+// The stem a music file name is compared with MUS_NOMECOMPLETO by: the name without its last four
+// characters (the dot and a three-letter extension).
+std::string RadicalDoArquivo(const std::string& arquivo);
 
 // A lookup a music's tag names: the table, its code and name fields, and the name it resolves to.
 struct NomeCadastro {
@@ -49,6 +52,12 @@ struct NomeCadastro {
 // The lookups of the file's tag, in the order registration resolves them (none without an MPEG
 // reader; texts that resolve to no name are left out).
 std::vector<NomeCadastro> NomesDeCadastro(const ArquivoAudio& audio);
+
+// The duplicate test of a music file: is there a music, with any code other than 0, whose full
+// name equals the file name without its last four characters (the dot and a three-letter
+// extension), as it is or upper-cased by the locale's rules? Asks the database, or the names held
+// in memory while the music table is migrated, which answer alike.
+bool MusicaDuplicada(DatasetsCadastro& cad, const std::string& arquivo);
 
 // Seconds rounded to the nearest whole second, an exact half to the even neighbour. Raises when
 // the value does not fit a 32-bit integer.

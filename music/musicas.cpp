@@ -41,19 +41,27 @@ void ConverterTabelaMusicas(AmbienteMigracao& ambiente, BasesComCadastro& bases,
     d.mensagemFalha = "N\xE3o foi poss\xEDvel inserir o m\xFAsica c\xF3" "digo: ";
     // The column that keeps every music's 2009 code for the play-log migration. It is committed
     // at once, so that a registration that fails and rolls back cannot take it away again.
+    // The musics already in the table (after a resume) are read once for the duplicate test.
     d.antesDasLinhas = [&ambiente, &bases] {
-        if (ExisteCodigoAntigo(bases)) return;
-        TIBQuery& alvo = bases.QueryConverteAudio;
-        alvo.Close();
-        alvo.SQL.SetText("ALTER TABLE TB_MUSICAS ADD MUS_CODIGO_ANTIGO INTEGER");
-        alvo.ExecSQL();
-        bases.Transaction_Audio.CommitRetaining();
-        ambiente.Relatorio().Registrar(Ocorrencia::ColunaAdicionada, "MUS_CODIGO_ANTIGO em TB_MUSICAS");
+        if (!ExisteCodigoAntigo(bases)) {
+            TIBQuery& alvo = bases.QueryConverteAudio;
+            alvo.Close();
+            alvo.SQL.SetText("ALTER TABLE TB_MUSICAS ADD MUS_CODIGO_ANTIGO INTEGER");
+            alvo.ExecSQL();
+            bases.Transaction_Audio.CommitRetaining();
+            ambiente.Relatorio().Registrar(Ocorrencia::ColunaAdicionada, "MUS_CODIGO_ANTIGO em TB_MUSICAS");
+        }
+        bases.CadastroMusicas.NomesMusicas.Carregar(bases.DB_Audio, bases.Transaction_Audio);
     };
     PastasDestino pastas;  // the music folders, cleared of a killed run's leftovers once
     d.processarLinha = [&ambiente, &bases, &pastas](TIBQuery& origem, TIBQuery&) {
         ProcessarMusica(ambiente, bases.CadastroMusicas, pastas, origem);
     };
+    // The names live as long as the copy: whatever ends it, the next one reads them again.
+    struct Descarte {
+        NomesCompletos& nomes;
+        ~Descarte() { nomes.Descartar(); }
+    } descarte{bases.CadastroMusicas.NomesMusicas};
     CopiarTabela(ambiente, bases, entrada, d);
 }
 

@@ -19,11 +19,13 @@ bool CaminhoDeRedeDireta(const std::string& caminhoServidor) {
 }
 
 bool CadastrarPasta(DatasetsCadastro& cad, const std::string& caminho) {
+    const std::string caminhoMaiusculo = MaiusculasLocal(caminho);
+    if (BuscarCodigo(cad, "TB_Pastas", "Pas_Codigo", "Pas_Path", caminhoMaiusculo)) return false;
+    // The dataset is reopened only to append to it: a folder already registered needs nothing
+    // of it.
     TIBQuery& pastas = cad.Q_Pastas;
     pastas.Close();
     pastas.Open();
-    const std::string caminhoMaiusculo = MaiusculasLocal(caminho);
-    if (BuscarCodigo(cad, "TB_Pastas", "Pas_Codigo", "Pas_Path", caminhoMaiusculo)) return false;
     pastas.Append();
     pastas.FieldByName("PAS_PATH").SetAsString(caminhoMaiusculo);
     pastas.ApplyUpdates();

@@ -30,7 +30,7 @@ struct MusicasPrevistas {
 // The record a file name's stem matches, by the duplicate test's rule: equal as it is or
 // upper-cased by the locale's rules.
 const std::pair<const std::string, int32_t>* Duplicata(const MusicasPrevistas& m, const std::string& arquivo) {
-    const std::string radical = arquivo.size() > 4 ? arquivo.substr(0, arquivo.size() - 4) : std::string();
+    const std::string radical = RadicalDoArquivo(arquivo);
     for (const std::string& v : {radical, MaiusculasLocal(radical)}) {
         const auto i = m.nomes.find(v);
         if (i != m.nomes.end()) return &*i;
@@ -114,8 +114,7 @@ void PreverMusicas(PrevisaoExecucao& p, DatasetsCadastro& cad, const TabelaMigra
             return;
         }
         // A fresh copy empties TB_MUSICAS first: only a resumed one meets the records there.
-        if (retoma &&
-            RegistroDuplicado(cad, "TB_Musicas", "Mus_Codigo", "Mus_NomeCompleto", LiteralNomeCompleto(destino.arquivo), 0)) {
+        if (retoma && MusicaDuplicada(cad, destino.arquivo)) {
             relatorio.DeixarLinha(DescreverDuplicata(cad, destino.arquivo));
             return;
         }

@@ -14,7 +14,7 @@ std::string DescreverDuplicata(DatasetsCadastro& cad, const std::string& arquivo
         q.SetDatabase(&cad.Base());
         q.SetTransaction(&cad.Transacao());
         q.SQL.Add("SELECT * FROM TB_Musicas");
-        q.SQL.Add(CondicaoDuplicado("Mus_Codigo", "Mus_NomeCompleto", LiteralNomeCompleto(arquivo), 0));
+        q.SQL.Add(CondicaoDuplicado("Mus_Codigo", "Mus_NomeCompleto", LiteralNomeCompleto(RadicalDoArquivo(arquivo)), 0));
         q.SQL.Add("ORDER BY Mus_Codigo");
         q.Open();
         if (!q.Eof()) {

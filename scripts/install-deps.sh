@@ -26,6 +26,8 @@ PACKAGES=(
   clang-14 libclang-rt-14-dev
   # misc
   procps iproute2 netcat-openbsd
+  # benchmarks: counting the synchronous writes of the program (bench_musicas)
+  strace
 )
 for grupo in "$@"; do
   case "$grupo" in

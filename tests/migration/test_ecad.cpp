@@ -75,6 +75,37 @@ TEST_F(Ecad, CodesTranslatedUnknownMusicsLeftOutAndTheColumnDropped) {
     EXPECT_FALSE(ArquivoExiste(inst.ArquivoSeqHost()));
 }
 
+// Musics sharing a 2009 code, stored in an order other than their codes' (one of them maybe in
+// the place of a deleted row): each log row gets the music that the lookup statement returns
+// first, with or without the index an earlier version of the program made, which is dropped.
+TEST_F(Ecad, ASharedCodeGivesTheMusicTheLookupStatementReturnsFirst) {
+    inst.bases.ExecutarAudio(
+        "ALTER TABLE TB_MUSICAS ADD MUS_CODIGO_ANTIGO INTEGER;\n"
+        "INSERT INTO TB_MUSICAS (MUS_CODIGO, MUS_NOME, MUS_CODIGO_ANTIGO) VALUES (702, 'B', 8);\n"
+        "INSERT INTO TB_MUSICAS (MUS_CODIGO, MUS_NOME, MUS_CODIGO_ANTIGO) VALUES (701, 'A', 8);\n"
+        "INSERT INTO TB_MUSICAS (MUS_CODIGO, MUS_NOME, MUS_CODIGO_ANTIGO) VALUES (703, 'C', 9);\n"
+        "INSERT INTO TB_MUSICAS (MUS_CODIGO, MUS_NOME, MUS_CODIGO_ANTIGO) VALUES (704, 'D', 9);\n");
+    inst.bases.ExecutarAudio("DELETE FROM TB_MUSICAS WHERE MUS_CODIGO = 703;");
+    inst.bases.ConsultarAudio("SELECT COUNT(*) FROM TB_MUSICAS");  // the deleted row is cleaned away
+    inst.bases.ExecutarAudio("INSERT INTO TB_MUSICAS (MUS_CODIGO, MUS_NOME, MUS_CODIGO_ANTIGO) VALUES (705, 'E', 9);");
+    auto primeira = [&](int antigo) {
+        return inst.bases.ConsultarAudio("SELECT mus_codigo FROM tb_musicas WHERE mus_codigo_antigo = " +
+                                         std::to_string(antigo))[0][0];
+    };
+    const std::string de8 = primeira(8), de9 = primeira(9);
+    EXPECT_EQ(de8, "702");
+    inst.bases.ExecutarAudio("CREATE INDEX IX_MUS_CODIGO_ANTIGO ON TB_MUSICAS (MUS_CODIGO_ANTIGO);");
+    EXPECT_EQ(primeira(8), de8);
+    EXPECT_EQ(primeira(9), de9);
+
+    inst.bases.Executar2009("INSERT INTO TB_ECAD VALUES (1, '2009-05-01', '10:15:00', 9);\n"
+                            "INSERT INTO TB_ECAD VALUES (2, '2009-05-02', '10:15:00', 8);\n");
+    ASSERT_TRUE(Rodar());
+    EXPECT_EQ(Log2010(), (Linhas{{"1", "01/05/2009", "10:15:00", de9}, {"2", "02/05/2009", "10:15:00", de8}}));
+    EXPECT_FALSE(TemCodigoAntigo());
+    EXPECT_TRUE(inst.bases.ConsultarAudio("SELECT 1 FROM RDB$INDICES WHERE RDB$INDEX_NAME = 'IX_MUS_CODIGO_ANTIGO'").empty());
+}
+
 TEST_F(Ecad, WithoutTheColumnTheRunEndsSilentlyBeforeTouchingAnything) {
     inst.bases.Executar2009(std::string(kLog2009) +
                             "INSERT INTO TB_IRRADIACAO (IRR_CODIGO, IRR_CONTRATO) VALUES (1, 'CT-1');");

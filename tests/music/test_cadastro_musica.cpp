@@ -202,6 +202,94 @@ TEST_F(CadastroMusicaTeste, DuplicadosPeloNomeCompletoExatoOuEmMaiusculas) {
     EXPECT_EQ(contagem(), "1");
 }
 
+// The names held in memory during a migration answer the duplicate test exactly as the
+// database's statement does: bytes as stored, blanks at the end not counting, the two texts
+// compared (as it is and upper-cased by the locale's rules), code 0 and NULL names never equal.
+TEST_F(CadastroMusicaTeste, DuplicadosNaMemoriaComoNoBanco) {
+    inst.bases.ExecutarAudio(
+        "INSERT INTO TB_MUSICAS (MUS_CODIGO, MUS_NOMECOMPLETO) VALUES (1, 'Ana - Luz');"
+        "INSERT INTO TB_MUSICAS (MUS_CODIGO, MUS_NOMECOMPLETO) VALUES (2, 'BETO - SOL   ');"
+        "INSERT INTO TB_MUSICAS (MUS_CODIGO, MUS_NOMECOMPLETO) VALUES (0, 'Zero - Nada');"
+        "INSERT INTO TB_MUSICAS (MUS_CODIGO, MUS_NOMECOMPLETO) VALUES (5, NULL);"
+        "INSERT INTO TB_MUSICAS (MUS_CODIGO, MUS_NOMECOMPLETO) VALUES (6, 'Jo\xE3o - P\xE3o');"
+        "INSERT INTO TB_MUSICAS (MUS_CODIGO, MUS_NOMECOMPLETO) VALUES (7, 'D\xC9" "BORA - C\xC9U');"
+        "INSERT INTO TB_MUSICAS (MUS_CODIGO, MUS_NOMECOMPLETO) VALUES (8, ' Lead - Space');"
+        "INSERT INTO TB_MUSICAS (MUS_CODIGO, MUS_NOMECOMPLETO) VALUES (9, 'Tab - End\t');"
+        "INSERT INTO TB_MUSICAS (MUS_CODIGO, MUS_NOMECOMPLETO) VALUES (10, 'Aspas \"x\" - y');"
+        "INSERT INTO TB_MUSICAS (MUS_CODIGO, MUS_NOMECOMPLETO) VALUES (11, '');"
+        "INSERT INTO TB_MUSICAS (MUS_CODIGO, MUS_NOMECOMPLETO) VALUES (12, '\x9F - A');"
+        "SET GENERATOR GEN_MUSICAS TO 100;");
+    const std::vector<std::pair<std::string, bool>> casos = {
+        {"Ana - Luz.mp3", true},       {"ana - luz.mp3", false},        {"ANA - LUZ.mp3", false},
+        {"Beto - Sol.mp3", true},      {"BETO - SOL  .mp3", true},      {"Zero - Nada.mp3", false},
+        {"Jo\xE3o - P\xE3o.mp3", true}, {"d\xE9" "bora - c\xE9u.mp3", true}, {"Lead - Space.mp3", false},
+        {" Lead - Space.mp3", true},   {"Tab - End.mp3", false},        {"Tab - End\t.mp3", true},
+        {"Aspas \"x\" - y.mp3", true}, {".mp3", true},                 {"\xFF - a.mp3", true},
+        {"Ana - Luz.wave", false},     {"Caio - Mar.mp3", false},
+        // Longer than the column: blanks beyond its width still do not count.
+        {"Ana - Luz" + std::string(100, ' ') + ".mp3", true}, {std::string(120, 'x') + ".mp3", false},
+    };
+    DatasetsCadastro& cad = nucleo->Bases.CadastroMusicas;
+    for (const auto& [arquivo, duplicado] : casos) {
+        ASSERT_FALSE(cad.NomesMusicas.Carregado());
+        const bool noBanco = MusicaDuplicada(cad, arquivo);
+        cad.NomesMusicas.Carregar(nucleo->Bases.DB_Audio, nucleo->Bases.Transaction_Audio);
+        const bool naMemoria = MusicaDuplicada(cad, arquivo);
+        cad.NomesMusicas.Descartar();
+        EXPECT_EQ(noBanco, duplicado) << arquivo;
+        EXPECT_EQ(naMemoria, noBanco) << arquivo;
+    }
+
+    // A registration made while the names are held is found by the next test, by its stored
+    // (cut) name.
+    cad.NomesMusicas.Carregar(nucleo->Bases.DB_Audio, nucleo->Bases.Transaction_Audio);
+    const std::string artista(50, 'k');
+    Cadastrar("Caio - Mar.mp3", "Mar", "Caio", 21);
+    Cadastrar(artista + " - Rio.mp3", "Rio", artista, 22);
+    EXPECT_TRUE(MusicaDuplicada(cad, "Caio - Mar.mp3"));
+    EXPECT_TRUE(MusicaDuplicada(cad, std::string(45, 'k') + " - Rio.mp3"));
+    EXPECT_FALSE(MusicaDuplicada(cad, artista + " - Rio.mp3"));
+    cad.NomesMusicas.Descartar();
+    EXPECT_TRUE(MusicaDuplicada(cad, "Caio - Mar.mp3"));
+    EXPECT_TRUE(MusicaDuplicada(cad, std::string(45, 'k') + " - Rio.mp3"));
+}
+
+// A music whose folder and lookups exist already costs one commit: the music row and its 2009
+// code together, durable as soon as the registration returns.
+TEST_F(CadastroMusicaTeste, UmCommitPorMusicaComPastaEConsultasJaRegistradas) {
+    const std::map<std::string, std::string> tag = {{"TEST", "Ao vivo"}, {"TRIT", "Samba"}, {"TVOC", "Dueto"},
+                                                    {"TGRA", "Sol"}, {"TLAN", "Portugu\xEAs"}};
+    teste::Mp3ComTag(Host("Ana - Luz.mp3"), tag);
+    teste::Mp3ComTag(Host("Beto - Mar.mp3"), tag);
+    TIBTransaction& transacao = nucleo->Bases.Transaction_Audio;
+    uint64_t antes = transacao.CommitsRealizados();
+    Cadastrar("Ana - Luz.mp3", "Luz", "Ana", 31);
+    // One for the folder, one for each of the five new lookup rows, and the music's.
+    EXPECT_EQ(transacao.CommitsRealizados() - antes, 7u);
+
+    antes = transacao.CommitsRealizados();
+    Cadastrar("Beto - Mar.mp3", "Mar", "Beto", 32);
+    EXPECT_EQ(transacao.CommitsRealizados() - antes, 1u);
+    EXPECT_EQ(inst.bases.ConsultarAudio("SELECT MUS_NOME, MUS_CODIGO_ANTIGO, SUB_CODIGO, RIT_CODIGO, VOC_CODIGO, "
+                                        "GRA_CODIGO, IDI_CODIGO FROM TB_MUSICAS ORDER BY MUS_CODIGO"),
+              (Linhas{{"Luz", "31", "1", "1", "1", "1", "1"}, {"Mar", "32", "1", "1", "1", "1", "1"}}));
+}
+
+// The music row and its 2009 code are committed together: when the code cannot be written, the
+// row is not left behind without it (its plays would be lost), and the next music goes on.
+TEST_F(CadastroMusicaTeste, LinhaECodigoAntigoNoMesmoCommit) {
+    inst.bases.ExecutarAudio(
+        "CREATE EXCEPTION E_RECUSADA 'recusada';\n"
+        "SET TERM ^ ;\n"
+        "CREATE TRIGGER TB_MUSICAS_RECUSA FOR TB_MUSICAS BEFORE UPDATE AS BEGIN "
+        "IF (NEW.MUS_CODIGO_ANTIGO = 102) THEN EXCEPTION E_RECUSADA; END^\n"
+        "SET TERM ; ^\n");
+    EXPECT_NO_THROW(Cadastrar("Beto - Falha.mp3", "Falha", "Beto", 102));
+    Cadastrar("Caio - Sol.mp3", "Sol", "Caio", 103);
+    EXPECT_EQ(inst.bases.ConsultarAudio("SELECT MUS_NOME, MUS_CODIGO_ANTIGO FROM TB_MUSICAS ORDER BY 1"),
+              (Linhas{{"Sol", "103"}}));
+}
+
 TEST_F(CadastroMusicaTeste, FalhaAbsorvidaSemDesfazerOCodigoAntigoJaGravado) {
     Cadastrar("Ana - Luz.mp3", "Luz", "Ana", 101);
     // The database refuses one music.

@@ -148,6 +148,26 @@ TEST_F(MigracaoMusicas, CommitNoMeioEParadaAposAUltimaLinha) {
     EXPECT_EQ(Musicas(), kEsperadas);
 }
 
+// A 2009 row that repeats a music registered earlier in the same run, or before the run was
+// stopped and resumed, is a duplicate.
+TEST_F(MigracaoMusicas, DuplicadoDaMesmaExecucaoOuDeAntesDaRetomada) {
+    inst.bases.Executar2009("INSERT INTO TB_MUSICAS VALUES (10, 'Luz', 'Ana', NULL, 1, 'C:', 'M0010', 'mp3', NULL);\n"
+                            "INSERT INTO TB_MUSICAS VALUES (11, 'Sol', 'Caio', NULL, 1, 'D:', 'M0011', 'mp3', NULL);\n");
+    operador.aoAtualizar = [&](const QuadroProgresso& q) {
+        if (q.tabelaAtual == "TB_MUSICAS" && q.registroAtual == 6) nucleo->BPararProcessoClick();
+    };
+    ASSERT_TRUE(Rodar());
+    EXPECT_EQ(Seq(), "[SEQ]\r\nsTabela=TB_MUSICAS\r\nsCodigo=11\r\n");
+    EXPECT_EQ(Musicas(), kEsperadas);
+
+    operador.aoAtualizar = nullptr;
+    operador.respostaPergunta = true;
+    NovoNucleo();
+    ASSERT_TRUE(Rodar(true));
+    EXPECT_EQ(nucleo->UltimoResultado(), ResultadoExecucao::Sucesso);
+    EXPECT_EQ(Musicas(), kEsperadas);
+}
+
 TEST_F(MigracaoMusicas, LinhaQueNaoSeLeParaAExecucao) {
     // A 2009 table without the drive column: the first row cannot be read.
     inst.bases.Executar2009("ALTER TABLE TB_MUSICAS DROP MUS_DRIVE;");
