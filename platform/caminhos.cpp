@@ -1,7 +1,6 @@
 #include "platform/caminhos.h"
 
 #ifndef _WIN32
-#include <dirent.h>
 #include <sys/stat.h>
 #endif
 
@@ -9,6 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "platform/indice_pastas.h"
 #include "platform/pasta_estado.h"
 #include "platform/rede.h"
 #include "platform/texto.h"
@@ -39,24 +39,6 @@ std::vector<std::string> Componentes(const std::string& resto) {
 bool Existe(const std::string& host) {
     struct stat st;
     return ::lstat(host.c_str(), &st) == 0;
-}
-
-// The entry of a folder whose name equals `nome` (Windows-1252) without regard to case;
-// empty when none. The first in sorted order wins when several do.
-std::string EntradaSemCaixa(const std::string& pasta, const std::string& nome) {
-    DIR* d = ::opendir(pasta.c_str());
-    if (!d) return {};
-    const std::string procurado = MaiusculasLocal(nome);
-    std::vector<std::string> achados;
-    while (dirent* e = ::readdir(d)) {
-        const std::string entrada = e->d_name;
-        if (entrada == "." || entrada == "..") continue;
-        if (MaiusculasLocal(Utf8Para1252(entrada)) == procurado) achados.push_back(entrada);
-    }
-    ::closedir(d);
-    if (achados.empty()) return {};
-    std::sort(achados.begin(), achados.end());
-    return achados.front();
 }
 
 // Appends the components to a base folder, each found without regard to case while the path
