@@ -112,6 +112,19 @@ void CriarBase(const std::string& caminho, const std::string& fixture) {
     if (!fixture.empty()) ExecutarSql(caminho, LerFixture(fixture));
 }
 
+std::string ScriptIrradiacao(int n) {
+    return
+        "SET TERM ^ ;\n"
+        "EXECUTE BLOCK AS DECLARE i INTEGER = 1; BEGIN\n"
+        "  WHILE (i <= " + std::to_string(n) + ") DO BEGIN\n"
+        "    INSERT INTO TB_IRRADIACAO VALUES (: i, 'CT-' || : i, 'Cliente n\xFAmero ' || : i, '10:00', 'V' || : i,\n"
+        "      '00:30', 'C', '2009-03-01', '10:00:00');\n"
+        "    i = i + 1;\n"
+        "  END\n"
+        "END^\n"
+        "SET TERM ; ^\n";
+}
+
 void ExecutarSql(const std::string& local, const std::string& script) {
     TIBDatabase banco;
     TIBTransaction transacao;

@@ -38,6 +38,8 @@ void CriarBase(const std::string& caminho, const std::string& fixture);
 
 // Runs an SQL script on the database at the location, on a connection of its own, committed.
 void ExecutarSql(const std::string& local, const std::string& script);
+// A script that fills the 2009 broadcast log with `n` rows, keys 1..n, generated inside the database.
+std::string ScriptIrradiacao(int n);
 // Every row of a SELECT, each value as text (dates "dd/mm/yyyy[ hh:nn:ss]", NULL as Nulo).
 Linhas Consultar(const std::string& local, const std::string& select);
 // The current value of a generator.

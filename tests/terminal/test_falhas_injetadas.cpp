@@ -335,18 +335,7 @@ private:
 };
 
 // `n` rows of the broadcast log with keys 1..n, generated inside the database.
-void GerarIrradiacao(const std::string& local, int n) {
-    ExecutarSql(local,
-                "SET TERM ^ ;\n"
-                "EXECUTE BLOCK AS DECLARE i INTEGER = 1; BEGIN\n"
-                "  WHILE (i <= " + std::to_string(n) + ") DO BEGIN\n"
-                "    INSERT INTO TB_IRRADIACAO VALUES (: i, 'CT-' || : i, 'Cliente n\xFAmero ' || : i, '10:00', 'V' || : i,\n"
-                "      '00:30', 'C', '2009-03-01', '10:00:00');\n"
-                "    i = i + 1;\n"
-                "  END\n"
-                "END^\n"
-                "SET TERM ; ^\n");
-}
+void GerarIrradiacao(const std::string& local, int n) { ExecutarSql(local, ScriptIrradiacao(n)); }
 
 // The checkpoint code written in a Seq.ini text.
 int CodigoSeq(const std::string& seq) {

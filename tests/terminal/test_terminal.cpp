@@ -24,18 +24,7 @@ const char* const kPergunta =
     "Brivona Rovozozi [pergunta]: Já existe um processo iniciado. Deseja recomeçar todo o processo de atualização?";
 
 // `n` rows of the broadcast log with keys 1..n, generated inside the database.
-void GerarIrradiacao(BasesTeste& bases, int n) {
-    bases.Executar2009(
-        "SET TERM ^ ;\n"
-        "EXECUTE BLOCK AS DECLARE i INTEGER = 1; BEGIN\n"
-        "  WHILE (i <= " + std::to_string(n) + ") DO BEGIN\n"
-        "    INSERT INTO TB_IRRADIACAO VALUES (: i, 'CT-' || : i, 'Cliente n\xFAmero ' || : i, '10:00', 'V' || : i,\n"
-        "      '00:30', 'C', '2009-03-01', '10:00:00');\n"
-        "    i = i + 1;\n"
-        "  END\n"
-        "END^\n"
-        "SET TERM ; ^\n");
-}
+void GerarIrradiacao(BasesTeste& bases, int n) { bases.Executar2009(ScriptIrradiacao(n)); }
 
 // A few rows in the other tables that a run copies.
 void GerarPequenas(BasesTeste& bases) {
