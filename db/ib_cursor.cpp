@@ -58,6 +58,18 @@ void TIBQuery::Open() {
     }
 }
 
+namespace {
+
+// A value of the client's output area, which need not be aligned for its type.
+template <typename T>
+T Ler(const char* dado) {
+    T x;
+    std::memcpy(&x, dado, sizeof x);
+    return x;
+}
+
+}  // namespace
+
 bool TIBQuery::BuscarLinha() {
     if (fimDosDados_) return false;
     Impl& p = *impl_;
@@ -86,66 +98,21 @@ bool TIBQuery::BuscarLinha() {
         const char* dado = v.sqldata;
         switch (v.sqltype & ~1) {
             case SQL_TEXT: buscadas_.Texto(dado, static_cast<size_t>(v.sqllen)); break;
-            case SQL_VARYING: {
-                short len;
-                std::memcpy(&len, dado, sizeof len);
-                buscadas_.Texto(dado + 2, static_cast<size_t>(len));
-                break;
-            }
-            case SQL_SHORT: {
-                int16_t x;
-                std::memcpy(&x, dado, sizeof x);
-                buscadas_.Inteiro(x);
-                break;
-            }
-            case SQL_LONG: {
-                int32_t x;
-                std::memcpy(&x, dado, sizeof x);
-                buscadas_.Inteiro(x);
-                break;
-            }
-            case SQL_INT64: {
-                int64_t x;
-                std::memcpy(&x, dado, sizeof x);
-                buscadas_.Inteiro(x);
-                break;
-            }
-            case SQL_FLOAT: {
-                float x;
-                std::memcpy(&x, dado, sizeof x);
-                buscadas_.Decimal(static_cast<double>(x));
-                break;
-            }
+            case SQL_VARYING: buscadas_.Texto(dado + 2, static_cast<size_t>(Ler<short>(dado))); break;
+            case SQL_SHORT: buscadas_.Inteiro(Ler<int16_t>(dado)); break;
+            case SQL_LONG: buscadas_.Inteiro(Ler<int32_t>(dado)); break;
+            case SQL_INT64: buscadas_.Inteiro(Ler<int64_t>(dado)); break;
+            case SQL_FLOAT: buscadas_.Decimal(static_cast<double>(Ler<float>(dado))); break;
             case SQL_DOUBLE:
-            case SQL_D_FLOAT: {
-                double x;
-                std::memcpy(&x, dado, sizeof x);
-                buscadas_.Decimal(x);
+            case SQL_D_FLOAT: buscadas_.Decimal(Ler<double>(dado)); break;
+            case SQL_TIMESTAMP: buscadas_.Data(ib::DeTimestamp(Ler<ISC_TIMESTAMP>(dado))); break;
+            case SQL_TYPE_DATE:
+                buscadas_.Data(DataHora{static_cast<int32_t>(Ler<ISC_DATE>(dado) - ib::DiaZeroJuliano), 0});
                 break;
-            }
-            case SQL_TIMESTAMP: {
-                ISC_TIMESTAMP ts;
-                std::memcpy(&ts, dado, sizeof ts);
-                buscadas_.Data(ib::DeTimestamp(ts));
-                break;
-            }
-            case SQL_TYPE_DATE: {
-                ISC_DATE d;
-                std::memcpy(&d, dado, sizeof d);
-                buscadas_.Data(DataHora{static_cast<int32_t>(d - ib::DiaZeroJuliano), 0});
-                break;
-            }
-            case SQL_TYPE_TIME: {
-                ISC_TIME t;
-                std::memcpy(&t, dado, sizeof t);
-                buscadas_.Data(DataHora{0, t});
-                break;
-            }
+            case SQL_TYPE_TIME: buscadas_.Data(DataHora{0, Ler<ISC_TIME>(dado)}); break;
             case ib::CodigoBoolean: buscadas_.Inteiro(dado[0] != 0); break;
             case SQL_BLOB: {
-                ISC_QUAD id;
-                std::memcpy(&id, dado, sizeof id);
-                const std::string conteudo = LerBlob(*banco_, *Transaction(), id);
+                const std::string conteudo = LerBlob(*banco_, *Transaction(), Ler<ISC_QUAD>(dado));
                 buscadas_.Texto(conteudo.data(), conteudo.size());
                 break;
             }
