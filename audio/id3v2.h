@@ -39,8 +39,10 @@ public:
     // True when the first 10 bytes could be read, whether or not they start a tag (see Exists).
     bool ReadFromFile(const std::string& FileName);
     // Writes the current fields as a new ID3v2.3 tag into the file; false on any failure. A file
-    // that has to be rewritten is replaced atomically: the original is never lost.
-    bool SaveToFile(const std::string& FileName) const;
+    // that has to be rewritten is replaced atomically: the original is never lost. What is written
+    // is flushed to the disk before it returns (before the rename, for a rewritten file) unless
+    // `sincronizar` is false, for a file the caller flushes later itself.
+    bool SaveToFile(const std::string& FileName, bool sincronizar = true) const;
 
     bool Exists() const { return exists_; }
     uint8_t TagVersion() const { return tagVersion_; }

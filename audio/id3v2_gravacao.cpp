@@ -1,8 +1,6 @@
 // Writing an ID3v2.3 tag into a file: in place over an old tag that has room, or by rewriting
 // the file with a new 4,096-byte tag in front of the audio.
-#include <algorithm>
 #include <cstring>
-#include <vector>
 
 #include "audio/id3v2.h"
 #include "platform/arquivos.h"
@@ -10,8 +8,6 @@
 namespace quorvel {
 
 namespace {
-
-constexpr size_t kBlocoCopia = 1 << 16;
 
 void AcrescentarBigEndian(std::string& destino, uint32_t valor) {
     destino += static_cast<char>((valor >> 24) & 0xFF);
@@ -29,18 +25,18 @@ bool LerCabecalho(const std::string& caminho, unsigned char cabecalho[10], int64
 }
 
 // Writes the tag over the first bytes of the file; the old tag has exactly that length.
-bool OverwriteTag(const std::string& FileName, const std::string& tag) {
+bool OverwriteTag(const std::string& FileName, const std::string& tag, bool sincronizar) {
     if (!ArquivoExiste(FileName) || !LimparAtributos(FileName)) return false;
     auto arquivo = Arquivo::Abrir(FileName, Arquivo::Modo::LeituraEscrita);
     if (!arquivo) return false;
-    return arquivo->GravarEm(0, tag.data(), tag.size()) && arquivo->Sincronizar();
+    return arquivo->GravarEm(0, tag.data(), tag.size()) && (!sincronizar || arquivo->Sincronizar());
 }
 
 // Writes the new tag and the audio after the old tag into a new temporary file beside FileName
-// (a name no file had, so nothing of anyone else's is touched), flushes it to the disk and only
-// then renames it over FileName. Until the rename the original is untouched; on any failure the
+// (a name no file had, so nothing of anyone else's is touched), flushes it to the disk (when
+// `sincronizar`) and only then renames it over FileName. Until the rename the original is untouched; on any failure the
 // temporary file is removed and the original stays as it was.
-bool RewriteFile(const std::string& FileName, const std::string& tag) {
+bool RewriteFile(const std::string& FileName, const std::string& tag, bool sincronizar) {
     if (!ArquivoExiste(FileName) || !LimparAtributos(FileName)) return false;
     unsigned char cabecalho[10];
     int64_t tamanho = 0;
@@ -56,18 +52,11 @@ bool RewriteFile(const std::string& FileName, const std::string& tag) {
     // 0, so the old header bytes then stay behind the new tag.
     int64_t leitura = std::memcmp(cabecalho, "ID3", 3) == 0 ? TID3v2::TagSize(cabecalho, fim) : 0;
     if (!destino.GravarEm(0, tag.data(), tag.size())) return false;
-    int64_t escrita = static_cast<int64_t>(tag.size());
-    std::vector<char> bloco(kBlocoCopia);
-    while (leitura < fim) {
-        const size_t pedido = static_cast<size_t>(std::min<int64_t>(kBlocoCopia, fim - leitura));
-        if (origem->LerEm(leitura, bloco.data(), pedido) != pedido) return false;
-        if (!destino.GravarEm(escrita, bloco.data(), pedido)) return false;
-        leitura += static_cast<int64_t>(pedido);
-        escrita += static_cast<int64_t>(pedido);
-    }
+    if (leitura < fim && !destino.CopiarDe(*origem, leitura, static_cast<int64_t>(tag.size()), fim - leitura))
+        return false;
     origem.reset();
     // The new file keeps the permissions (attributes) of the one it replaces.
-    return temporario->Substituir(FileName, true);
+    return temporario->Substituir(FileName, sincronizar);
 }
 
 }  // namespace
@@ -131,13 +120,13 @@ std::string TID3v2::MontarTag(const unsigned char* cabecalho, int64_t tamanhoArq
     return tag;
 }
 
-bool TID3v2::SaveToFile(const std::string& FileName) const {
+bool TID3v2::SaveToFile(const std::string& FileName, bool sincronizar) const {
     unsigned char cabecalho[10] = {};
     int64_t tamanhoArquivo = 0;
     const bool lido = LerCabecalho(FileName, cabecalho, tamanhoArquivo);
     bool reescrever = true;
     const std::string tag = MontarTag(lido ? cabecalho : nullptr, tamanhoArquivo, reescrever);
-    return reescrever ? RewriteFile(FileName, tag) : OverwriteTag(FileName, tag);
+    return reescrever ? RewriteFile(FileName, tag, sincronizar) : OverwriteTag(FileName, tag, sincronizar);
 }
 
 }  // namespace quorvel

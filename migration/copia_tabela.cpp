@@ -124,6 +124,7 @@ void CopiarTabela(AmbienteMigracao& ambiente, BasesExecucao& bases, const Tabela
     for (;;) {
         if (origem.Eof()) {
             transacao.CommitRetaining();
+            if (descricao.sincronizarArquivos) descricao.sincronizarArquivos();
             if (descricao.aoTerminar) descricao.aoTerminar();
             return;
         }
@@ -166,11 +167,13 @@ void CopiarTabela(AmbienteMigracao& ambiente, BasesExecucao& bases, const Tabela
         }
         if (estado.CommitSolicitado) {
             transacao.CommitRetaining();
+            if (descricao.sincronizarArquivos) descricao.sincronizarArquivos();
             ambiente.GravarSequencia(entrada.tabela, CodigoDoCheckpoint(origem, entrada));
             estado.CommitSolicitado = false;
         }
         if (estado.Interrompido) {
             transacao.CommitRetaining();
+            if (descricao.sincronizarArquivos) descricao.sincronizarArquivos();
             ambiente.GravarSequencia(entrada.tabela, CodigoDoCheckpoint(origem, entrada));
             return;
         }

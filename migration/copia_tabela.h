@@ -52,6 +52,10 @@ struct DescricaoCopia {
     std::function<void(TIBQuery& origem, TIBQuery& alvo)> processarLinha;
     // The failure message of the row under the cursor, in place of mensagemFalha + key.
     std::function<std::string(TIBQuery& origem)> textoFalha;
+    // Flushes to the disk the files the rows so far wrote: after the end-of-data commit, and
+    // before each checkpoint is written, so that no checkpoint names a row as done whose file a
+    // power cut could still take. May raise, as writing the checkpoint may.
+    std::function<void()> sincronizarArquivos;
     // After the end-of-data commit.
     std::function<void()> aoTerminar;
 };

@@ -1,6 +1,7 @@
 #include "migration/relocacao.h"
 
 #include <exception>
+#include <vector>
 
 #include "platform/arquivos.h"
 #include "platform/caminhos.h"
@@ -110,6 +111,23 @@ void PastasDestino::Preparar(const std::string& pasta) {
     if (preparadas_.insert(MaiusculasAscii(pasta)).second) LimparTemporariosAbandonados(pasta);
 }
 
+void PastasDestino::Copiado(const std::string& caminho) {
+    std::string host = CaminhoHost(caminho);
+    if (!host.empty()) copias_.insert(std::move(host));
+}
+
+bool PastasDestino::CopiaPendente(const std::string& caminho) const {
+    return !copias_.empty() && copias_.count(CaminhoHost(caminho)) > 0;
+}
+
+void PastasDestino::SincronizarCopias() {
+    if (copias_.empty()) return;
+    const std::vector<std::string> caminhos(copias_.begin(), copias_.end());
+    std::string falhou;
+    if (!SincronizarArquivos(caminhos, &falhou)) throw Erro("Unable to write to " + falhou);
+    copias_.clear();
+}
+
 std::string ConverterArquivoVinheta(const std::string& pasta2010, const AvisoRelocacao& avisar,
                                     PastasDestino& pastas, const std::string& dispositivo, const std::string& nome,
                                     const std::string& extensao, CopiaArquivo* copia) {
@@ -123,6 +141,7 @@ std::string ConverterArquivoVinheta(const std::string& pasta2010, const AvisoRel
     if (!ArquivoExiste(origem)) return resultado;
     try {
         resultado = CopiarArquivoUnico(TipoVinheta, origem, destino);
+        pastas.Copiado(resultado);
         c.situacao = CopiaArquivo::Situacao::Copiado;
         c.destino = resultado;
     } catch (const std::exception& e) {
@@ -144,7 +163,7 @@ DestinoMusica ConverterArquivoMusica(const std::string& pasta2010, const AvisoRe
     const std::string origem = destino.copia.origem;
     const std::string caminho = destino.copia.destino;
     try {
-        CopiarArquivoUnico(TipoMusica, origem, caminho);
+        pastas.Copiado(CopiarArquivoUnico(TipoMusica, origem, caminho));
         destino.copia.situacao = CopiaArquivo::Situacao::Copiado;
     } catch (const std::exception& e) {
         destino.copia.situacao = CopiaArquivo::Situacao::Falhou;

@@ -8,6 +8,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <unordered_set>
 
 namespace quorvel {
 
@@ -45,12 +46,23 @@ using AvisoRelocacao = std::function<void(const std::string& texto)>;
 // killed run of the program left there (LimparTemporariosAbandonados: only the program's own,
 // never a user's file) the first time a row of the table leads to it, before anything is copied
 // or tagged there.
+//
+// It also keeps the files this run copied there and has not flushed to the disk: a copy needs no
+// flush of its own (after a power cut the next run copies it again), nor does a tag written into
+// such a copy; they are all flushed at once (SincronizarCopias) before a checkpoint names their
+// rows as done, and when the table ends.
 class PastasDestino {
 public:
     void Preparar(const std::string& pasta);
 
+    void Copiado(const std::string& caminho);
+    bool CopiaPendente(const std::string& caminho) const;
+    // Raises Erro ("Unable to write to <file>") when the system reports a failure.
+    void SincronizarCopias();
+
 private:
     std::set<std::string> preparadas_;
+    std::unordered_set<std::string> copias_;  // host paths
 };
 
 // The 2010 path of a jingle: "<2010 folder>\Vinhetas\<nome>.<extensao>" (sanitised), or the

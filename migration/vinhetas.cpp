@@ -89,6 +89,7 @@ void ConverterTabelaVinhetas(AmbienteMigracao& ambiente, BasesExecucao& bases, c
     d.processarLinha = [&ambiente, copia](TIBQuery& origem, TIBQuery& alvo) {
         ProcessarVinheta(ambiente, *copia, origem, alvo);
     };
+    d.sincronizarArquivos = [copia] { copia->pastas.SincronizarCopias(); };
     d.textoFalha = [copia](TIBQuery& origem) {
         return "Erro ao converter o dispositivo: " + origem.FieldByName("vin_dispositivo").AsString() +
                "\r\rArquivo: " + copia->nomeArquivo;

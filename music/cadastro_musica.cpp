@@ -113,7 +113,7 @@ std::string NomeDeCadastro(const std::string& texto) {
 void GravarMusica(DatasetsCadastro& cad, const std::string& caminhoCompleto, const std::string& arquivo,
                   const std::string& titulo, const std::string& interprete, const std::string& compositor,
                   const std::string& extensao, const std::string& pasta, int32_t genero, int32_t codigoAntigo,
-                  EventosCadastro* eventos) {
+                  EventosCadastro* eventos, bool sincronizarTag) {
     const std::string sucesso = "N";
 
     // The audio information, and the rewritten tag, before the record is inserted. The tag the
@@ -130,7 +130,7 @@ void GravarMusica(DatasetsCadastro& cad, const std::string& caminhoCompleto, con
             v.TCOM = compositor;
             v.TSUC = sucesso;
             v.TEXT = extensao;
-            ev.tag = GravarTag(audio, v);
+            ev.tag = GravarTag(audio, v, sincronizarTag);
         }
     } catch (const std::exception& e) {
         ev.tag = {ResultadoTag::Modo::NaoGravada, e.what()};
@@ -192,7 +192,8 @@ bool MusicaDuplicada(DatasetsCadastro& cad, const std::string& arquivo) {
 
 void CadastrarMusica(AmbienteMigracao& ambiente, DatasetsCadastro& cad, const std::string& pasta,
                      const std::string& arquivo, const std::string& titulo, const std::string& interprete,
-                     const std::string& compositor, int32_t genero, int32_t codigoAntigo) {
+                     const std::string& compositor, int32_t genero, int32_t codigoAntigo,
+                     const PastasDestino* copias) {
     RelatorioExecucao& relatorio = ambiente.Relatorio();
     EventosCadastro eventos;
     std::string completo;
@@ -211,7 +212,7 @@ void CadastrarMusica(AmbienteMigracao& ambiente, DatasetsCadastro& cad, const st
         }
         completo = caminho + arquivo;
         GravarMusica(cad, completo, arquivo, titulo, interprete, compositor, ExtrairExtensao(completo), caminho,
-                     genero, codigoAntigo, &eventos);
+                     genero, codigoAntigo, &eventos, !(copias && copias->CopiaPendente(completo)));
         RelatarEventosCadastro(relatorio, eventos, completo);
         return;
     } catch (const std::exception& e) {

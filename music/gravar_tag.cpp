@@ -93,13 +93,13 @@ TID3v2 TagParaGravar(const ArquivoAudio& audio, const ValoresTag& v) {
     return t;
 }
 
-ResultadoTag GravarTag(ArquivoAudio& audio, const ValoresTag& v) {
+ResultadoTag GravarTag(ArquivoAudio& audio, const ValoresTag& v, bool sincronizar) {
     LimparAoSair limpar{audio};
     const std::string& caminho = audio.Caminho();
     if (caminho.empty() || !ArquivoExiste(caminho)) return {ResultadoTag::Modo::NaoGravada, "o arquivo n\xE3o existe"};
     const TID3v2 t = TagParaGravar(audio, v);
     const ResultadoTag::Modo modo = ModoGravacaoTag(t, caminho);
-    if (!t.SaveToFile(caminho)) return {ResultadoTag::Modo::NaoGravada, "n\xE3o foi poss\xEDvel gravar o arquivo"};
+    if (!t.SaveToFile(caminho, sincronizar)) return {ResultadoTag::Modo::NaoGravada, "n\xE3o foi poss\xEDvel gravar o arquivo"};
     return {modo, ""};
 }
 

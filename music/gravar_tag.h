@@ -22,8 +22,9 @@ struct ResultadoTag {
 
 // Rewrites the ID3v2 tag of the audio's MP3 file, starting from the tag as the audio read it,
 // then empties the audio's record. Raises ErroConversao when the track number is not an integer
-// (nothing is saved then). The file is written whole or not at all.
-ResultadoTag GravarTag(ArquivoAudio& audio, const ValoresTag& valores);
+// (nothing is saved then). The file is written whole or not at all, and flushed to the disk
+// unless `sincronizar` is false (a copy of this run, flushed later with the others).
+ResultadoTag GravarTag(ArquivoAudio& audio, const ValoresTag& valores, bool sincronizar = true);
 
 // The tag GravarTag saves: the file's tag as the audio read it, with the given values and, where
 // a value is empty, the record's. Raises ErroConversao when the track number is not an integer.

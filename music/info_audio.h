@@ -103,7 +103,7 @@ public:
     double Duracao() const;
 
 private:
-    friend ResultadoTag GravarTag(ArquivoAudio& audio, const ValoresTag& valores);
+    friend ResultadoTag GravarTag(ArquivoAudio& audio, const ValoresTag& valores, bool sincronizar);
     friend TID3v2 TagParaGravar(const ArquivoAudio& audio, const ValoresTag& valores);
 
     std::string caminho_;

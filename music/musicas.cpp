@@ -30,7 +30,7 @@ void ProcessarMusica(AmbienteMigracao& ambiente, DatasetsCadastro& cadastro, Pas
     const int32_t genero = origem.FieldByName("gen_codigo").AsInteger();
     const int32_t codigo = origem.FieldByName("mus_codigo").AsInteger();
     CadastrarMusica(ambiente, cadastro, destino.pasta, destino.arquivo, titulo, interprete, compositor, genero,
-                    codigo);
+                    codigo, &pastas);
 }
 
 }  // namespace
@@ -57,6 +57,7 @@ void ConverterTabelaMusicas(AmbienteMigracao& ambiente, BasesComCadastro& bases,
     d.processarLinha = [&ambiente, &bases, &pastas](TIBQuery& origem, TIBQuery&) {
         ProcessarMusica(ambiente, bases.CadastroMusicas, pastas, origem);
     };
+    d.sincronizarArquivos = [&pastas] { pastas.SincronizarCopias(); };
     // The names live as long as the copy: whatever ends it, the next one reads them again.
     struct Descarte {
         NomesCompletos& nomes;

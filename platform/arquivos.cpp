@@ -1,5 +1,7 @@
 #include "platform/arquivos.h"
 
+#include <algorithm>
+#include <set>
 #include <vector>
 
 #ifndef _WIN32
@@ -38,18 +40,27 @@ bool CopiarArquivo(const std::string& origem, const std::string& destino) {
     const int64_t tamanho = entrada->Tamanho();
     auto saida = ArquivoTemporario::Criar(destino);
     if (!saida || tamanho < 0) return false;
-    std::vector<char> bloco(1 << 20);
-    int64_t posicao = 0;
-    while (posicao < tamanho) {
-        const size_t lido = entrada->LerEm(posicao, bloco.data(), bloco.size());
-        if (lido == 0) return false;  // a read error, or the file shrank meanwhile
-        if (!saida->Conteudo().GravarEm(posicao, bloco.data(), lido)) return false;
-        posicao += static_cast<int64_t>(lido);
-    }
+    if (!saida->Conteudo().CopiarDe(*entrada, 0, 0, tamanho)) return false;
     // Closed first: on Windows an open file cannot be replaced, and the destination may be the
     // source itself named in another case.
     entrada.reset();
     return saida->Substituir(origem, false);
+}
+
+// The part that goes through the program's memory, for every system and for what the system
+// could not copy by itself.
+bool Arquivo::CopiarPorBlocos(const Arquivo& origem, Arquivo& destino, int64_t de, int64_t para, int64_t n) {
+    if (n <= 0) return n == 0;
+    std::vector<char> bloco(static_cast<size_t>(std::min<int64_t>(n, int64_t{1} << 20)));
+    while (n > 0) {
+        const size_t pedido = static_cast<size_t>(std::min<int64_t>(n, static_cast<int64_t>(bloco.size())));
+        if (origem.LerEm(de, bloco.data(), pedido) != pedido) return false;  // a read error, or a shorter file
+        if (!destino.GravarEm(para, bloco.data(), pedido)) return false;
+        de += static_cast<int64_t>(pedido);
+        para += static_cast<int64_t>(pedido);
+        n -= static_cast<int64_t>(pedido);
+    }
+    return true;
 }
 
 bool GravarArquivoCompleto(const std::string& caminho, const std::string& conteudo) {
@@ -112,6 +123,27 @@ bool CriarPasta(const std::string& caminho) {
     }
     struct stat st;
     return StatHost(host, st) && S_ISDIR(st.st_mode);
+}
+
+// syncfs writes out a whole file system, data and names alike: one call covers every file there,
+// however many.
+bool SincronizarArquivos(const std::vector<std::string>& caminhos, std::string* falhou) {
+    std::set<dev_t> feitos;
+    for (const std::string& caminho : caminhos) {
+        const std::string host = CaminhoHost(caminho);
+        struct stat st;
+        if (!StatHost(host, st) || feitos.count(st.st_dev)) continue;
+        const int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) continue;
+        const bool ok = ::syncfs(fd) == 0;
+        ::close(fd);
+        if (!ok) {
+            if (falhou) *falhou = caminho;
+            return false;
+        }
+        feitos.insert(st.st_dev);
+    }
+    return true;
 }
 
 std::optional<int64_t> TamanhoArquivo(const std::string& caminho) {
@@ -179,6 +211,28 @@ bool Arquivo::GravarEm(int64_t posicao, const void* origem, size_t n) {
 }
 
 bool Arquivo::Sincronizar() { return ::fsync(fd_) == 0; }
+
+// copy_file_range copies inside the kernel; where it cannot (another file system, an old kernel,
+// a file system without it) the rest goes through memory. A full disk or an I/O error is a
+// failure, not a reason to try again.
+bool Arquivo::CopiarDe(const Arquivo& origem, int64_t de, int64_t para, int64_t n) {
+    if (de < 0 || para < 0 || n < 0) return false;
+    while (n > 0) {
+        off_t a = static_cast<off_t>(de), b = static_cast<off_t>(para);
+        const ssize_t r = ::copy_file_range(origem.fd_, &a, fd_, &b, static_cast<size_t>(n), 0);
+        if (r > 0) {
+            de += r;
+            para += r;
+            n -= r;
+            continue;
+        }
+        if (r == 0) return false;  // the source ends before n bytes
+        if (errno == EINTR) continue;
+        if (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP || errno == EBADF) break;
+        return false;
+    }
+    return CopiarPorBlocos(origem, *this, de, para, n);
+}
 
 // The temporary file holds an exclusive lock from its creation to its end: the cleaning of
 // another run passes over it while this one still writes it.

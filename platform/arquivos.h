@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace quorvel {
 
@@ -25,6 +26,10 @@ std::optional<std::string> LerArquivo(const std::string& caminho);
 // Writes (creates or replaces) a whole file through a temporary file and an atomic rename.
 bool GravarArquivoCompleto(const std::string& caminho, const std::string& conteudo);
 std::optional<int64_t> TamanhoArquivo(const std::string& caminho);
+// Flushes to the disk what was written to these files and the folders that name them (on Linux,
+// the whole file system each one is on, once per file system). A file that is no longer there is
+// passed over. False, with the file's path in `falhou`, when the system reports a failure.
+bool SincronizarArquivos(const std::vector<std::string>& caminhos, std::string* falhou = nullptr);
 
 // Removes from the folder the temporary files that a killed run of the program left behind: files
 // named like those ArquivoTemporario makes (a name, ".~qv", then 6 or 8 letters or digits; no
@@ -50,11 +55,17 @@ public:
     size_t LerEm(int64_t posicao, void* destino, size_t n) const;
     // Writes all n bytes at the offset; false on failure.
     bool GravarEm(int64_t posicao, const void* origem, size_t n);
+    // Copies n bytes of `origem`, from its offset `de`, to this file's offset `para`; false when
+    // the source has fewer bytes there or a write fails. Inside the system where it can (no pass
+    // through the program's memory), by reads and writes otherwise.
+    bool CopiarDe(const Arquivo& origem, int64_t de, int64_t para, int64_t n);
     bool Sincronizar();  // flushes the data to the disk
     const std::string& CaminhoHostAberto() const { return host_; }
 
 private:
     friend class ArquivoTemporario;
+    // The copy through the program's memory, in blocks.
+    static bool CopiarPorBlocos(const Arquivo& origem, Arquivo& destino, int64_t de, int64_t para, int64_t n);
 #ifdef _WIN32
     using Descritor = void*;  // HANDLE
 #else

@@ -94,6 +94,26 @@ bool CriarPasta(const std::string& caminho) {
     return PastaExiste(caminho);
 }
 
+// Windows has no flush of a whole volume for a program without rights over the volume: each file
+// is flushed through a handle opened for writing. A file that cannot be opened so (gone, or made
+// read-only) is passed over.
+bool SincronizarArquivos(const std::vector<std::string>& caminhos, std::string* falhou) {
+    for (const std::string& caminho : caminhos) {
+        if (caminho.empty()) continue;
+        const HANDLE h = CreateFileW(Largo(caminho).c_str(), GENERIC_WRITE,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) continue;
+        const bool ok = FlushFileBuffers(h) != 0;
+        CloseHandle(h);
+        if (!ok) {
+            if (falhou) *falhou = caminho;
+            return false;
+        }
+    }
+    return true;
+}
+
 std::optional<int64_t> TamanhoArquivo(const std::string& caminho) {
     WIN32_FILE_ATTRIBUTE_DATA dados;
     if (caminho.empty() || !GetFileAttributesExW(Largo(caminho).c_str(), GetFileExInfoStandard, &dados) ||
@@ -154,6 +174,10 @@ bool Arquivo::GravarEm(int64_t posicao, const void* origem, size_t n) {
 }
 
 bool Arquivo::Sincronizar() { return FlushFileBuffers(fd_) != 0; }
+
+bool Arquivo::CopiarDe(const Arquivo& origem, int64_t de, int64_t para, int64_t n) {
+    return de >= 0 && para >= 0 && CopiarPorBlocos(origem, *this, de, para, n);
+}
 
 // Created without sharing for writing or deleting: while it is open, another run's cleaning
 // cannot remove it.

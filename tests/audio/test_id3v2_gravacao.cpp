@@ -128,6 +128,19 @@ TEST_F(ID3v2Gravacao, TagAntigaGrandeReescreveCom4096Bytes) {
     EXPECT_EQ(LerBytes(r), bytes);
 }
 
+// Left for the caller to flush, the file gets the same bytes, in place and rewritten alike.
+TEST_F(ID3v2Gravacao, SemSincronizarGravaOsMesmosBytes) {
+    for (int antiga : {2000, 5000}) {
+        const std::string a = Arquivo("a" + std::to_string(antiga) + ".mp3", TagAntiga(antiga) + audio);
+        const std::string b = Arquivo("b" + std::to_string(antiga) + ".mp3", TagAntiga(antiga) + audio);
+        ASSERT_TRUE(Exemplo().SaveToFile(a));
+        ASSERT_TRUE(Exemplo().SaveToFile(b, false));
+        EXPECT_EQ(LerBytes(a), LerBytes(b));
+        EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(b).parent_path()), fs::directory_iterator()),
+                  std::distance(fs::directory_iterator(fs::path(a).parent_path()), fs::directory_iterator()));
+    }
+}
+
 TEST_F(ID3v2Gravacao, SemTagCresce4096EGuardaOID3v1) {
     const std::string v1 = teste::BlocoID3v1("T", "A", "B", "2000", "c", 1, 2);
     const std::string arquivo = Arquivo("s.mp3", audio + v1);

@@ -190,6 +190,27 @@ TEST_F(Relocacao, MissingMusicSourceCopiesNothingAndSaysNothing) {
     EXPECT_TRUE(ambiente.mensagens.empty());
 }
 
+// The copies of the run are known until they are flushed, by any letter case of their path; a file
+// that was there already, or that nothing was copied to, is not one of them.
+TEST_F(Relocacao, TheRunsCopiesAreKnownUntilFlushed) {
+    Gravar('c', "Musicas/M0001.mp3", "luz");
+    Gravar('c', "Comercial/V0001.mp3", "abertura");
+    Gravar('d', "R/Musicas/Bia - Mar.mp3", "de antes");
+    Musica("C:", "M0001", "Ana", "Luz", "mp3");
+    Musica("C:", "M0404", "Bia", "Mar", "mp3");
+    Vinheta("V0001", "Abertura", "mp3");
+    Vinheta("V0001", "Abertura", "mp3");
+    EXPECT_TRUE(pastas.CopiaPendente("D:\\R\\Musicas\\Ana - Luz.mp3"));
+    EXPECT_TRUE(pastas.CopiaPendente("d:\\r\\musicas\\ANA - LUZ.MP3"));
+    EXPECT_TRUE(pastas.CopiaPendente("D:\\R\\Vinhetas\\Abertura.mp3"));
+    EXPECT_TRUE(pastas.CopiaPendente("D:\\R\\Vinhetas\\Abertura_1.mp3"));
+    EXPECT_FALSE(pastas.CopiaPendente("D:\\R\\Musicas\\Bia - Mar.mp3"));
+    EXPECT_FALSE(pastas.CopiaPendente("C:\\Musicas\\M0001.mp3"));
+    pastas.SincronizarCopias();
+    EXPECT_FALSE(pastas.CopiaPendente("D:\\R\\Musicas\\Ana - Luz.mp3"));
+    EXPECT_EQ(Ler('d', "R/Musicas/Ana - Luz.mp3"), "luz");
+}
+
 TEST_F(Relocacao, MusicCopyThatCannotBeMadeIsReported) {
     Gravar('c', "Musicas/M0001.mp3", "luz");
     Gravar('d', "R", "nao sou pasta");

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <set>
@@ -49,6 +50,53 @@ TEST(Arquivos, CopiaQueNaoPodeAcontecerFalhaSemEfeito) {
     EXPECT_FALSE(ArquivoExiste("C:\\b.mp3"));
     EXPECT_FALSE(CopiarArquivo("C:\\a.mp3", "C:\\pasta que falta\\b.mp3"));
     EXPECT_FALSE(CopiarArquivo("C:\\a.mp3", "\\\\outro.invalid\\C\\b.mp3"));
+}
+
+// Inside one file system the system copies by itself; from memory (/dev/shm) to the disk it
+// refuses across file systems and the copy goes through the program's memory: the bytes are the
+// same either way, at any offsets, beyond the size of one block.
+TEST(Arquivos, CopiaDeUmTrechoDentroEEntreSistemasDeArquivos) {
+    teste::UnidadesTemporarias u;
+    std::string conteudo(3 * (1 << 20) + 12345, '\0');
+    for (size_t i = 0; i < conteudo.size(); ++i) conteudo[i] = static_cast<char>((i * 2654435761u) >> 13);
+    u.Raiz().Gravar("unidades/c/origem.bin", conteudo);
+    // Drive M: is a folder in memory.
+    const std::string memoria = "/dev/shm/quorvel-teste-" + std::to_string(::getpid());
+    fs::create_directories(memoria);
+    struct Remover {
+        std::string pasta;
+        ~Remover() {
+            std::error_code e;
+            fs::remove_all(pasta, e);
+        }
+    } remover{memoria};
+    fs::create_directory_symlink(memoria, u.Pasta() + "/m");
+    u.Raiz().Gravar("unidades/m/origem.bin", conteudo);
+
+    for (const char* origem : {"C:\\origem.bin", "M:\\origem.bin"}) {
+        SCOPED_TRACE(origem);
+        auto entrada = Arquivo::Abrir(origem, Arquivo::Modo::Leitura);
+        ASSERT_NE(entrada, nullptr);
+        auto saida = Arquivo::Abrir("C:\\destino.bin", Arquivo::Modo::Criar);
+        ASSERT_NE(saida, nullptr);
+        ASSERT_TRUE(saida->GravarEm(0, "ID3", 3));
+        ASSERT_TRUE(saida->CopiarDe(*entrada, 100, 3, static_cast<int64_t>(conteudo.size()) - 100));
+        EXPECT_TRUE(LerHost(u.Unidade('c') + "/destino.bin") == "ID3" + conteudo.substr(100));
+        // A source shorter than asked is a failure; nothing asked is nothing done.
+        EXPECT_FALSE(saida->CopiarDe(*entrada, 10, 0, static_cast<int64_t>(conteudo.size())));
+        EXPECT_TRUE(saida->CopiarDe(*entrada, 0, 0, 0));
+        EXPECT_FALSE(saida->CopiarDe(*entrada, -1, 0, 1));
+    }
+}
+
+TEST(Arquivos, SincronizarPassaPorArquivosQueJaNaoExistem) {
+    teste::UnidadesTemporarias u;
+    u.Raiz().Gravar("unidades/c/a.mp3", "a");
+    u.Raiz().Gravar("unidades/d/b.mp3", "b");
+    std::string falhou = "nada";
+    EXPECT_TRUE(SincronizarArquivos({"C:\\a.mp3", "C:\\sumiu.mp3", "d:\\B.MP3"}, &falhou));
+    EXPECT_EQ(falhou, "nada");
+    EXPECT_TRUE(SincronizarArquivos({}));
 }
 
 TEST(Arquivos, ApagarRenomearLimparAtributos) {
