@@ -9,6 +9,9 @@
 // the real program's Musicas run through the terminal front end + `sync`. Prints the time per
 // file of the copy and per music of the run, and "ratio: X" (run / copy, best round of each).
 //
+// One more run on an audio database with forced writes off is timed for comparison (not for the
+// ratio): the difference is what the database's synchronous page writes cost.
+//
 // Counted for real on one more run of the same library, under strace (so it is not timed): the
 // synchronous writes of the program into the audio database (its page writes, which forced
 // writes make synchronous, and any fsync), and the transactions the run committed there (the
@@ -145,19 +148,23 @@ double Parede(const std::string& comando) {
     return c.Parar().parede;
 }
 
-// Copies of the fixture's 2010 databases made with forced writes on.
+// Copies of the fixture's 2010 databases made with forced writes on, and a second audio database
+// with them off, for showing what the synchronous page writes cost.
 struct Bases2010Sincronas {
-    explicit Bases2010Sincronas(const std::string& pasta) : audio(pasta + "/AUDIO-FW.FDB"), adm(pasta + "/ADM-FW.FDB") {
+    explicit Bases2010Sincronas(const std::string& pasta)
+        : audio(pasta + "/AUDIO-FW.FDB"), audioSemFw(pasta + "/AUDIO-SEM-FW.FDB"), adm(pasta + "/ADM-FW.FDB") {
         CriarBaseDados(audio, teste::UsuarioBanco, teste::SenhaBanco, true);
         teste::ExecutarSql(audio, teste::LerFixture("base2010_audio.sql"));
+        CriarBaseDados(audioSemFw, teste::UsuarioBanco, teste::SenhaBanco, false);
+        teste::ExecutarSql(audioSemFw, teste::LerFixture("base2010_audio.sql"));
         CriarBaseDados(adm, teste::UsuarioBanco, teste::SenhaBanco, true);
         teste::ExecutarSql(adm, teste::LerFixture("base2010_adm.sql"));
     }
-    void Instalar(teste::BasesTeste& bases) const {
-        fs::copy_file(audio, bases.ArquivoAudio(), fs::copy_options::overwrite_existing);
+    void Instalar(teste::BasesTeste& bases, bool escritasForcadas) const {
+        fs::copy_file(escritasForcadas ? audio : audioSemFw, bases.ArquivoAudio(), fs::copy_options::overwrite_existing);
         fs::copy_file(adm, bases.ArquivoAdm(), fs::copy_options::overwrite_existing);
     }
-    std::string audio, adm;
+    std::string audio, audioSemFw, adm;
 };
 
 int64_t ProximaTransacao(const std::string& local) {
@@ -190,9 +197,10 @@ public:
         std::fflush(stdout);
     }
 
-    // A fresh 2010 installation: empty databases with forced writes on, an empty music folder.
-    void Renovar() {
-        sincronas_.Instalar(inst.bases);
+    // A fresh 2010 installation: empty databases (forced writes on, unless told otherwise), an
+    // empty music folder.
+    void Renovar(bool escritasForcadas = true) {
+        sincronas_.Instalar(inst.bases, escritasForcadas);
         fs::remove_all(destino_);
         fs::create_directories(destino_);
         fs::remove(inst.ArquivoSeqHost());
@@ -331,8 +339,14 @@ int Grande(int musicas) {
         programa = std::min(programa, p);
     }
     const int registradas = cenario.Registradas();
+    // Where the rest goes: the same run on an audio database with forced writes off.
+    cenario.Renovar(false);
+    const double semFw = cenario.TempoPrograma();
     std::printf("copy: %.2f ms per file\n", copia * 1000 / musicas);
     std::printf("run: %.2f ms per music (%d registered)\n", programa * 1000 / musicas, registradas);
+    std::printf("the same run with forced writes off in the audio database: %.2f ms per music (%.2f of the copy), "
+                "one round, for comparison only\n",
+                semFw * 1000 / musicas, semFw / copia);
     cenario.MostrarTags();
     cenario.Contar();
     if (const char* pasta = std::getenv("QUORVEL_BENCH_RESULTADOS")) cenario.GuardarResultados(pasta);
