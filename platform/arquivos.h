@@ -56,7 +56,7 @@ public:
     // Writes all n bytes at the offset; false on failure.
     bool GravarEm(int64_t posicao, const void* origem, size_t n);
     // Copies n bytes of `origem`, from its offset `de`, to this file's offset `para`; false when
-    // the source has fewer bytes there or a write fails. Inside the system where it can (no pass
+    // the source has fewer bytes there or a write fails (what was copied before stays written). Inside the system where it can (no pass
     // through the program's memory), by reads and writes otherwise.
     bool CopiarDe(const Arquivo& origem, int64_t de, int64_t para, int64_t n);
     bool Sincronizar();  // flushes the data to the disk

@@ -110,6 +110,32 @@ TEST(ArquivosWindows, NomesAcentuadosChegamAoSistemaEmUtf16) {
     EXPECT_TRUE(fs::is_directory(fs::path(p.Caminho()) / L"Descri\u00E7\u00E3o" / L"Vinhetas"));
 }
 
+// Windows copies a stretch of a file through the program's memory, in blocks; a file that is
+// read-only or gone is passed over by the flush.
+TEST(ArquivosWindows, CopiaDeUmTrechoESincronizar) {
+    PastaWindows p;
+    std::string conteudo(2 * (1 << 20) + 777, '\0');
+    for (size_t i = 0; i < conteudo.size(); ++i) conteudo[i] = static_cast<char>((i * 2654435761u) >> 13);
+    p.Gravar("origem.bin", conteudo);
+    auto entrada = Arquivo::Abrir(p.Caminho("origem.bin"), Arquivo::Modo::Leitura);
+    auto saida = Arquivo::Abrir(p.Caminho("destino.bin"), Arquivo::Modo::Criar);
+    ASSERT_TRUE(entrada && saida);
+    ASSERT_TRUE(saida->GravarEm(0, "ID3", 3));
+    ASSERT_TRUE(saida->CopiarDe(*entrada, 100, 3, static_cast<int64_t>(conteudo.size()) - 100));
+    EXPECT_TRUE(LerArquivo(p.Caminho("destino.bin")).value_or("") == "ID3" + conteudo.substr(100));
+    // A source shorter than asked is a failure (what was written of it stays: the callers write
+    // into temporary files only).
+    EXPECT_FALSE(saida->CopiarDe(*entrada, 10, 0, static_cast<int64_t>(conteudo.size())));
+    saida.reset();
+
+    p.Gravar("somente leitura.bin", "x");
+    ASSERT_TRUE(SetFileAttributesA(p.Caminho("somente leitura.bin").c_str(), FILE_ATTRIBUTE_READONLY));
+    std::string falhou;
+    EXPECT_TRUE(SincronizarArquivos(
+        {p.Caminho("destino.bin"), p.Caminho("somente leitura.bin"), p.Caminho("sumiu.bin")}, &falhou));
+    EXPECT_TRUE(falhou.empty());
+}
+
 TEST(ArquivosWindows, GravarArquivoCompletoCriarPastaELeituraPosicionada) {
     PastaWindows p;
     EXPECT_TRUE(CriarPasta(p.Caminho("Radio 2010\\Vinhetas\\")));
