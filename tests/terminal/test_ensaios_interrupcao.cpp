@@ -11,6 +11,9 @@
 // music by its full name, a folder by its path, a lookup by its name; the play log's own keys
 // left out, its rows compared as a sorted list), and the name and bytes of every file.
 //
+// A traced run shows that no checkpoint is written before the files it counts as done are on the
+// disk.
+//
 // QUORVEL_ENSAIOS sets the number of trials of each kind (2 by default; 20 by hand), QUORVEL_SEMENTE
 // the random seed (printed, so that a failing trial can be run again).
 #include <gtest/gtest.h>
@@ -373,6 +376,61 @@ TEST_F(EnsaiosInterrupcao, ParadaAQualquerMomentoEContinuarIgualAUmaExecucaoInte
                     commit ? " with a commit before" : "", momento, parou ? "stopped, continued" : "had ended",
                     seq.c_str(), Diferencas(foto, *foto_).empty() ? "passed" : "FAILED");
     }
+}
+
+// The copies and tags of the music table are not flushed one by one: the run flushes them all
+// (syncfs) before it writes a checkpoint and when the table ends. Traced: a commit asked while the
+// musics are copied writes Seq.ini only after a syncfs that follows every music file put in
+// place before it, and the last music file put in place is followed by a syncfs too.
+TEST_F(EnsaiosInterrupcao, OCheckpointSoDepoisDeOsArquivosIremAoDisco) {
+    QUORVEL_EXIGIR("strace");
+    Instalacao inst(*fontes_);
+    const std::string rastro = inst.inst.PastaPrograma() + "/rastro.txt";
+    std::vector<std::string> argumentos{"-f", "-qq", "-e", "trace=syncfs,rename,renameat,renameat2", "-o", rastro,
+                                        inst.programa};
+    for (const std::string& a : inst.Args({})) argumentos.push_back(a);
+    {
+        ProgramaFilho filho(Executar("command -v strace | tr -d '\\n'"), argumentos, inst.inst.unidades.Pasta());
+        // The commit is asked once the first music file is in its 2010 folder.
+        const auto algumDestino = [&] {
+            for (const auto& [caminho, fonte] : inst.destinos)
+                if (fs::exists(caminho)) return true;
+            return false;
+        };
+        for (int i = 0; i < 12000 && !algumDestino() && filho.Rodando(); ++i) Esperar(filho, 0.01);
+        // To the program, not to strace, its parent.
+        const std::string tarefa = "/proc/" + std::to_string(filho.Pid()) + "/task/" + std::to_string(filho.Pid());
+        pid_t programa = 0;
+        std::ifstream(tarefa + "/children") >> programa;
+        ASSERT_GT(programa, 0);
+        ::kill(programa, SIGUSR1);
+        ASSERT_EQ(filho.Aguardar(300), 0) << filho.Erros();
+    }
+    ASSERT_TRUE(fs::exists(inst.inst.ArquivoSeqHost()));
+
+    std::ifstream r(rastro);
+    long linha = 0, ultimoSyncfs = -1, ultimaMusica = -1, checkpoints = 0;
+    for (std::string texto; std::getline(r, texto); ++linha) {
+        if (texto.find("resumed>") != std::string::npos) continue;
+        if (texto.find("syncfs(") != std::string::npos) {
+            ultimoSyncfs = linha;
+        } else if (texto.find("rename") != std::string::npos) {
+            // The target is the last quoted path of the call.
+            const size_t fim = texto.rfind('"'), inicio = fim == std::string::npos ? fim : texto.rfind('"', fim - 1);
+            if (inicio == std::string::npos) continue;
+            const std::string alvo = texto.substr(inicio + 1, fim - inicio - 1);
+            if (alvo.size() > 8 && alvo.compare(alvo.size() - 8, 8, "/Seq.ini") == 0) {
+                ++checkpoints;
+                EXPECT_GT(ultimoSyncfs, ultimaMusica) << "Seq.ini written at line " << linha << " of the trace";
+            } else if (alvo.find("/Musicas/") != std::string::npos && alvo.find(".mp3") != std::string::npos) {
+                ultimaMusica = linha;
+            }
+        }
+    }
+    EXPECT_EQ(checkpoints, 1);
+    EXPECT_GE(ultimaMusica, 0);
+    EXPECT_GT(ultimoSyncfs, ultimaMusica);
+    EXPECT_EQ(Diferencas(inst.Foto(), *foto_), "");
 }
 
 }  // namespace

@@ -38,6 +38,7 @@ public:
     int Aguardar(double segundos = 300);
     bool Rodando();
     void Sinal(int sinal);
+    pid_t Pid() const { return pid_; }
     void Escrever(const std::string& texto);  // to the terminal (Entrada::Terminal)
 
     const std::string& Saida() const { return saida_; }
