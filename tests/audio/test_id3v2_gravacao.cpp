@@ -182,6 +182,25 @@ TEST_F(ID3v2Gravacao, TamanhoAlemDoArquivoDeixaOCabecalhoAntigoAposATag) {
     EXPECT_EQ(bytes.substr(4096), antigo + audio);
 }
 
+// A comment or link longer than the reader keeps of a frame (500 bytes, encoding byte and
+// prefixes included) is written whole; reading it back gives its first bytes only.
+TEST_F(ID3v2Gravacao, ComentarioELinkLongosGravadosInteiros) {
+    TID3v2 t;
+    const std::string comentario(496, 'c');
+    const std::string link(499, 'l');
+    t.SetComment(comentario);
+    t.SetLink(link);
+    const std::string arquivo = Arquivo("longos.mp3", audio);
+    ASSERT_TRUE(t.SaveToFile(arquivo));
+    const std::string quadros = Quadro("COMM", std::string("eng\0", 4) + comentario) +
+                                Quadro("WXXX", std::string(1, '\0') + link);
+    EXPECT_EQ(LerBytes(arquivo), Cabecalho(4096) + quadros + std::string(4086 - quadros.size(), '\0') + audio);
+    TID3v2 relido;
+    ASSERT_TRUE(relido.ReadFromFile(arquivo));
+    EXPECT_EQ(relido.Comment(), comentario.substr(0, 495));
+    EXPECT_EQ(relido.Link(), link.substr(0, 498));
+}
+
 TEST_F(ID3v2Gravacao, MutagenLeOQueFoiEscritoEOsReservasNaoSaoCopiados) {
     QUORVEL_EXIGIR("sox", "lame", "mutagen");
     const std::string mp3 = pasta.Caminho() + "/m.mp3";

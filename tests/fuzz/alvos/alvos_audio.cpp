@@ -106,14 +106,19 @@ int AlvoId3v2(const uint8_t* dados, size_t tamanho) {
         Falha(alvo, "the file after the save is not the new tag followed by the old audio");
     if (!LerRascunho(arquivo + "~").empty()) Falha(alvo, "a temporary file stayed behind");
 
-    // And it reads back as it was built.
+    // And it reads back as it was built, as far as the reader's 500 bytes of a frame body go: a
+    // comment carries the encoding byte, "eng" and a zero byte before its text, a link the
+    // encoding byte and a zero byte, so a long one is written whole but read back shorter.
     TID3v2 relido;
     if (!relido.ReadFromFile(arquivo) || !relido.Exists() || relido.TagVersion() != 3 ||
         static_cast<size_t>(relido.Size()) != tag.size())
         Falha(alvo, "the saved tag does not read back as a tag");
-    for (int slot = 0; slot < TID3v2::TotalFrames; ++slot)
-        if (relido.Texto(slot) != novo.Texto(slot))
+    for (int slot = 0; slot < TID3v2::TotalFrames; ++slot) {
+        const size_t antesDoTexto = slot == TID3v2::SlotComment ? 5 : slot == TID3v2::SlotLink ? 2 : 1;
+        const std::string esperado = Aparar(novo.Texto(slot).substr(0, TID3v2::TamanhoCorpo - antesDoTexto));
+        if (relido.Texto(slot) != esperado)
             Falha(alvo, "a frame does not read back as written", TID3v2::FrameIDs[slot]);
+    }
     if (relido.Track() != novo.Track()) Falha(alvo, "the track number does not read back as written");
     return 0;
 }
