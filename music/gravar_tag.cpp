@@ -25,9 +25,8 @@ TID3v2 TagDoArquivo(const ArquivoAudio& audio) {
     return t;
 }
 
-}  // namespace
-
-ResultadoTag::Modo ModoGravacaoTag(const TID3v2& tag, const std::string& caminho) {
+// The tag bytes saving `tag` into the file at `caminho` writes, and whether it rewrites the file.
+std::string TagMontada(const TID3v2& tag, const std::string& caminho, bool& reescrever) {
     unsigned char cabecalho[10] = {};
     int64_t tamanho = 0;
     bool lido = false;
@@ -35,8 +34,15 @@ ResultadoTag::Modo ModoGravacaoTag(const TID3v2& tag, const std::string& caminho
         tamanho = arquivo->Tamanho();
         lido = arquivo->LerEm(0, cabecalho, sizeof cabecalho) == sizeof cabecalho;
     }
+    reescrever = true;
+    return tag.MontarTag(lido ? cabecalho : nullptr, tamanho, reescrever);
+}
+
+}  // namespace
+
+ResultadoTag::Modo ModoGravacaoTag(const TID3v2& tag, const std::string& caminho) {
     bool reescrever = true;
-    tag.MontarTag(lido ? cabecalho : nullptr, tamanho, reescrever);
+    TagMontada(tag, caminho, reescrever);
     return reescrever ? ResultadoTag::Modo::NovoArquivo : ResultadoTag::Modo::NoLugar;
 }
 
@@ -93,14 +99,17 @@ TID3v2 TagParaGravar(const ArquivoAudio& audio, const ValoresTag& v) {
     return t;
 }
 
-ResultadoTag GravarTag(ArquivoAudio& audio, const ValoresTag& v, bool sincronizar) {
+ResultadoTag GravarTag(ArquivoAudio& audio, const ValoresTag& v, bool sincronizar, ReescritasProntas* prontas) {
     LimparAoSair limpar{audio};
     const std::string& caminho = audio.Caminho();
     if (caminho.empty() || !ArquivoExiste(caminho)) return {ResultadoTag::Modo::NaoGravada, "o arquivo n\xE3o existe"};
     const TID3v2 t = TagParaGravar(audio, v);
-    const ResultadoTag::Modo modo = ModoGravacaoTag(t, caminho);
-    if (!t.SaveToFile(caminho, sincronizar)) return {ResultadoTag::Modo::NaoGravada, "n\xE3o foi poss\xEDvel gravar o arquivo"};
-    return {modo, ""};
+    bool reescrever = true;
+    const std::string tag = TagMontada(t, caminho, reescrever);
+    const bool pronta = reescrever && prontas && prontas->Substituir(caminho, tag, sincronizar);
+    if (!pronta && !t.SaveToFile(caminho, sincronizar))
+        return {ResultadoTag::Modo::NaoGravada, "n\xE3o foi poss\xEDvel gravar o arquivo"};
+    return {reescrever ? ResultadoTag::Modo::NovoArquivo : ResultadoTag::Modo::NoLugar, ""};
 }
 
 }  // namespace quorvel
