@@ -19,6 +19,7 @@ void NucleoQuorvel::BAtualizarClick() {
         throw AbortoSilencioso();
     Estado.CommitSolicitado = false;
     Estado.Interrompido = false;
+    Estado.ParadaGravada = false;
     ConectarBases();
     Estado.RegistroGeral = 0;
     CalcularTotalGeral();
@@ -70,9 +71,13 @@ void NucleoQuorvel::AguardarTrabalhador() {
     if (trabalhador_.joinable() && trabalhador_.get_id() != std::this_thread::get_id()) trabalhador_.join();
 }
 
+// A stop ends the sequence once a table has honoured it, with the checkpoint where the run
+// continues. Asked for after a table's last row, it has not been: the tables that follow start,
+// and the first row copied honours it (a checkpoint left from a commit earlier in the finished
+// table would otherwise send a resume back over rows already copied).
 void NucleoQuorvel::AtualizarTabelas() {
     for (const auto& entrada : SequenciaMigradores)
-        if (!Estado.Interrompido) (this->*entrada.migrador)();
+        if (!Estado.ParadaGravada) (this->*entrada.migrador)();
 }
 
 void NucleoQuorvel::JvThread1Execute() {
@@ -92,8 +97,9 @@ void NucleoQuorvel::JvThread1Execute() {
             operador_.Mensagem(TituloQuorvel, e.what(), TipoMensagem::Erro);
             HabilitarControles(true);
         }
-        // After an error the window is idle already; no closing message claims a success.
-        if (Estado.Interrompido) {
+        // After an error the window is idle already; no closing message claims a success. A
+        // stop asked for after the last table's last row found nothing left to stop.
+        if (Estado.ParadaGravada || (erro && Estado.Interrompido)) {
             operador_.DesabilitarPararCommit();
             operador_.Mensagem(TituloQuorvel, "Atualiza\xE7\xE3o foi interrompida.", TipoMensagem::Aviso);
             if (desfecho.empty()) desfecho = "Atualiza\xE7\xE3o foi interrompida.";

@@ -175,6 +175,7 @@ void CopiarTabela(AmbienteMigracao& ambiente, BasesExecucao& bases, const Tabela
             transacao.CommitRetaining();
             if (descricao.sincronizarArquivos) descricao.sincronizarArquivos();
             ambiente.GravarSequencia(entrada.tabela, CodigoDoCheckpoint(origem, entrada));
+            estado.ParadaGravada = true;
             return;
         }
     }

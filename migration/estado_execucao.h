@@ -17,6 +17,10 @@ struct EstadoExecucao {
     int32_t RegistroAtual = 0;  // records processed in the current table
     int32_t TotalGeral = 0;     // records to process in the whole run
     std::atomic<bool> Interrompido{false};      // stop flag
+    // The stop was honoured: a table wrote the checkpoint where the run continues. A stop asked
+    // for after a table's last row is honoured at the next row of the tables that follow, or
+    // not at all when none follows (the run is then complete). Worker thread only.
+    bool ParadaGravada = false;
     std::atomic<bool> CommitSolicitado{false};  // commit request
 };
 

@@ -210,6 +210,45 @@ TEST_F(Execucao, CommitAposAUltimaLinhaNaoFazRetomadaRepetirLinha) {
     EXPECT_EQ(inst.bases.ConsultarAudio("SELECT GEN_CODIGO FROM TB_GENERO ORDER BY 1"), (Linhas{{"2"}, {"9"}}));
 }
 
+// "Parar processo" pressed after a table's last row, once the row checks are over (here while the
+// next, unticked tables are passed over): the stop is honoured at the next row, so the checkpoint
+// never stays behind on rows already done (the agenda, which takes new keys, would copy its
+// contacts after the commit twice).
+TEST_F(Execucao, ParadaEntreTabelasRetomaSemDobrarAsLinhasDaTabelaConcluida) {
+    inst.bases.Executar2009(Contatos(12) + kDiretas);
+    operador.MarcarSo({0, 4});
+    bool agendaConcluida = false;
+    operador.aoAtualizar = [&](const QuadroProgresso& q) {
+        if (q.tabelaAtual != "TB_AGENDA") return;
+        if (q.registroAtual == 5) nucleo->BCommitClick();
+        if (q.registroAtual == 12) agendaConcluida = true;
+        if (q.registroAtual == 0 && agendaConcluida) nucleo->BPararProcessoClick();
+    };
+    ASSERT_TRUE(Rodar());
+    EXPECT_EQ(nucleo->UltimoResultado(), ResultadoExecucao::Interrompida);
+    EXPECT_NE(Seq().find("sTabela=TB_GENERO\r\n"), std::string::npos) << Seq();
+    operador.aoAtualizar = nullptr;
+    operador.respostaPergunta = true;
+    NovoNucleo();
+    ASSERT_TRUE(Rodar(true));
+    EXPECT_EQ(nucleo->UltimoResultado(), ResultadoExecucao::Sucesso);
+    EXPECT_EQ(inst.bases.ConsultarAdm("SELECT COUNT(*) FROM TB_AGENDA"), (Linhas{{"12"}}));
+    EXPECT_EQ(inst.bases.ConsultarAudio("SELECT COUNT(*) FROM TB_GENERO"), (Linhas{{"2"}}));
+
+    // Pressed after the last table's last row: nothing is left to stop, the run is complete.
+    inst.bases.ExecutarAdm("DELETE FROM TB_AGENDA");
+    operador.MarcarSo({0});
+    agendaConcluida = false;
+    operador.aoAtualizar = [&](const QuadroProgresso& q) {
+        if (q.tabelaAtual == "TB_AGENDA" && q.registroAtual == 12) agendaConcluida = true;
+        if (q.registroAtual == 0 && agendaConcluida) nucleo->BPararProcessoClick();
+    };
+    NovoNucleo();
+    ASSERT_TRUE(Rodar());
+    EXPECT_EQ(nucleo->UltimoResultado(), ResultadoExecucao::Sucesso);
+    EXPECT_EQ(inst.bases.ConsultarAdm("SELECT COUNT(*) FROM TB_AGENDA"), (Linhas{{"12"}}));
+}
+
 TEST_F(Execucao, CheckpointEmMinusculasRetomaATabela) {
     inst.bases.Executar2009(Contatos(4));
     inst.bases.ExecutarAdm("INSERT INTO TB_AGENDA (AGE_CODIGO, AGE_NOME) VALUES (500, 'j\xE1 copiado');");
