@@ -13,8 +13,6 @@
 
 namespace quorvel {
 
-class Arquivo;
-
 class TID3v2 {
 public:
     static constexpr int TotalFrames = 35;
@@ -132,10 +130,6 @@ public:
     // whether the file has to be rewritten rather than written in place.
     std::string MontarTag(const unsigned char* cabecalho, int64_t tamanhoArquivo,
                           bool& reescrever) const;
-    // Writes into `destino`, from its start, what a rewrite of `origem` with the new `tag` holds:
-    // the tag, then everything of `origem` after its old tag (all of it when it has none, or when
-    // the old tag's stated size exceeds the file). False when a read or a write fails.
-    static bool CopiarComNovaTag(const Arquivo& origem, Arquivo& destino, const std::string& tag);
 
 private:
     bool exists_;

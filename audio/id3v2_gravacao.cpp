@@ -38,27 +38,28 @@ bool OverwriteTag(const std::string& FileName, const std::string& tag, bool sinc
 // temporary file is removed and the original stays as it was.
 bool RewriteFile(const std::string& FileName, const std::string& tag, bool sincronizar) {
     if (!ArquivoExiste(FileName) || !LimparAtributos(FileName)) return false;
+    unsigned char cabecalho[10];
+    int64_t tamanho = 0;
+    if (!LerCabecalho(FileName, cabecalho, tamanho)) return false;
+
     auto origem = Arquivo::Abrir(FileName, Arquivo::Modo::Leitura);
     if (!origem) return false;
     auto temporario = ArquivoTemporario::Criar(FileName);
-    if (!temporario || !TID3v2::CopiarComNovaTag(*origem, temporario->Conteudo(), tag)) return false;
+    if (!temporario) return false;
+    Arquivo& destino = temporario->Conteudo();
+    const int64_t fim = origem->Tamanho();
+    // An old tag is skipped whole: header, frames, padding and footer. A size beyond the file is
+    // 0, so the old header bytes then stay behind the new tag.
+    int64_t leitura = std::memcmp(cabecalho, "ID3", 3) == 0 ? TID3v2::TagSize(cabecalho, fim) : 0;
+    if (!destino.GravarEm(0, tag.data(), tag.size())) return false;
+    if (leitura < fim && !destino.CopiarDe(*origem, leitura, static_cast<int64_t>(tag.size()), fim - leitura))
+        return false;
     origem.reset();
     // The new file keeps the permissions (attributes) of the one it replaces.
     return temporario->Substituir(FileName, sincronizar);
 }
 
 }  // namespace
-
-bool TID3v2::CopiarComNovaTag(const Arquivo& origem, Arquivo& destino, const std::string& tag) {
-    unsigned char cabecalho[10];
-    if (origem.LerEm(0, cabecalho, sizeof cabecalho) != sizeof cabecalho) return false;
-    const int64_t fim = origem.Tamanho();
-    // An old tag is skipped whole: header, frames, padding and footer. A size beyond the file is
-    // 0, so the old header bytes then stay behind the new tag.
-    const int64_t leitura = std::memcmp(cabecalho, "ID3", 3) == 0 ? TagSize(cabecalho, fim) : 0;
-    if (!destino.GravarEm(0, tag.data(), tag.size())) return false;
-    return leitura >= fim || destino.CopiarDe(origem, leitura, static_cast<int64_t>(tag.size()), fim - leitura);
-}
 
 std::string TID3v2::MontarTag(const unsigned char* cabecalho, int64_t tamanhoArquivo,
                               bool& reescrever) const {

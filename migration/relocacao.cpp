@@ -111,8 +111,6 @@ void PastasDestino::Preparar(const std::string& pasta) {
     if (preparadas_.insert(MaiusculasAscii(pasta)).second) LimparTemporariosAbandonados(pasta);
 }
 
-bool PastasDestino::Preparada(const std::string& pasta) const { return preparadas_.count(MaiusculasAscii(pasta)) > 0; }
-
 void PastasDestino::Copiado(const std::string& caminho) {
     std::string host = CaminhoHost(caminho);
     if (!host.empty()) copias_.insert(std::move(host));
@@ -157,7 +155,7 @@ std::string ConverterArquivoVinheta(const std::string& pasta2010, const AvisoRel
 DestinoMusica ConverterArquivoMusica(const std::string& pasta2010, const AvisoRelocacao& avisar,
                                      PastasDestino& pastas, const std::string& drive, const std::string& dispositivo,
                                      const std::string& interprete, const std::string& titulo,
-                                     const std::string& extensao, CopiasAntecipadas* antecipadas) {
+                                     const std::string& extensao) {
     DestinoMusica destino = PlanejarArquivoMusica(pasta2010, drive, dispositivo, interprete, titulo, extensao);
     // Also when there is nothing to copy: registration still tags the file found there.
     pastas.Preparar(destino.pasta);
@@ -165,9 +163,7 @@ DestinoMusica ConverterArquivoMusica(const std::string& pasta2010, const AvisoRe
     const std::string origem = destino.copia.origem;
     const std::string caminho = destino.copia.destino;
     try {
-        pastas.Copiado(antecipadas && antecipadas->PorNoLugar(origem, caminho)
-                           ? caminho
-                           : CopiarArquivoUnico(TipoMusica, origem, caminho));
+        pastas.Copiado(CopiarArquivoUnico(TipoMusica, origem, caminho));
         destino.copia.situacao = CopiaArquivo::Situacao::Copiado;
     } catch (const std::exception& e) {
         destino.copia.situacao = CopiaArquivo::Situacao::Falhou;

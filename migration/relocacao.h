@@ -54,7 +54,6 @@ using AvisoRelocacao = std::function<void(const std::string& texto)>;
 class PastasDestino {
 public:
     void Preparar(const std::string& pasta);
-    bool Preparada(const std::string& pasta) const;
 
     void Copiado(const std::string& caminho);
     bool CopiaPendente(const std::string& caminho) const;
@@ -89,25 +88,13 @@ DestinoMusica PlanejarArquivoMusica(const std::string& pasta2010, const std::str
                                     const std::string& dispositivo, const std::string& interprete,
                                     const std::string& titulo, const std::string& extensao);
 
-// Copies of music files made ahead of their rows (by another thread, while the rows before them
-// are registered), each put in its place only when its row comes.
-class CopiasAntecipadas {
-public:
-    virtual ~CopiasAntecipadas() = default;
-    // Puts the copy of `origem` made ahead into `destino`'s place, replacing a file there, as
-    // CopiarArquivo would have; false when there is none for exactly these two paths, when
-    // `origem` changed since, or when it cannot be put there (the caller then copies as usual).
-    virtual bool PorNoLugar(const std::string& origem, const std::string& destino) = 0;
-};
-
 // Copies a music file "<drive>\Musicas\<dispositivo>.<extensao>" ("C:\Musicas\" for drive C:) to
 // its 2010 folder and name, replacing a file of that name, and returns them (also when there was
 // nothing to copy). Nothing is copied when the source is missing; a
-// failed copy is reported with a message. Never raises. A copy made ahead (`antecipadas`) is
-// used when there is one for this file.
+// failed copy is reported with a message. Never raises.
 DestinoMusica ConverterArquivoMusica(const std::string& pasta2010, const AvisoRelocacao& avisar,
                                      PastasDestino& pastas, const std::string& drive, const std::string& dispositivo,
                                      const std::string& interprete, const std::string& titulo,
-                                     const std::string& extensao, CopiasAntecipadas* antecipadas = nullptr);
+                                     const std::string& extensao);
 
 }  // namespace quorvel

@@ -18,9 +18,6 @@ namespace quorvel {
 
 namespace {
 
-// A migrated music is not marked as a hit.
-const char* const kSucesso = "N";
-
 const char* const kMensagemRede =
     "N\xE3o \xE9 poss\xEDvel adicionar m\xFAsicas usando a rede diretamente do computador do AR, pois s\xF3 "
     "\xE9 permitido acesso local. Por favor, efetue o cadastro do terminal onde as m\xFAsicas est\xE3o";
@@ -113,23 +110,11 @@ std::string NomeDeCadastro(const std::string& texto) {
     return nome;
 }
 
-std::optional<ValoresTag> ValoresDaMusica(const std::string& titulo, const std::string& interprete,
-                                          const std::string& compositor, const std::string& extensao) {
-    if (MaiusculasAscii(extensao) != ".MP3") return std::nullopt;
-    ValoresTag v;
-    v.TIT2 = titulo;
-    v.TPE1 = interprete;
-    v.TCOM = compositor;
-    v.TSUC = kSucesso;
-    v.TEXT = extensao;
-    return v;
-}
-
 void GravarMusica(DatasetsCadastro& cad, const std::string& caminhoCompleto, const std::string& arquivo,
                   const std::string& titulo, const std::string& interprete, const std::string& compositor,
                   const std::string& extensao, const std::string& pasta, int32_t genero, int32_t codigoAntigo,
-                  EventosCadastro* eventos, bool sincronizarTag, ReescritasProntas* prontas) {
-    const std::string sucesso = kSucesso;
+                  EventosCadastro* eventos, bool sincronizarTag) {
+    const std::string sucesso = "N";
 
     // The audio information, and the rewritten tag, before the record is inserted. The tag the
     // record's album, year, track and lookups come from is the one the file had before.
@@ -138,8 +123,15 @@ void GravarMusica(DatasetsCadastro& cad, const std::string& caminhoCompleto, con
     EventosCadastro& ev = eventos ? *eventos : semEventos;
     try {
         audio.LerInfoAudio();
-        if (const auto v = ValoresDaMusica(titulo, interprete, compositor, extensao))
-            ev.tag = GravarTag(audio, *v, sincronizarTag, prontas);
+        if (MaiusculasAscii(extensao) == ".MP3") {
+            ValoresTag v;
+            v.TIT2 = titulo;
+            v.TPE1 = interprete;
+            v.TCOM = compositor;
+            v.TSUC = sucesso;
+            v.TEXT = extensao;
+            ev.tag = GravarTag(audio, v, sincronizarTag);
+        }
     } catch (const std::exception& e) {
         ev.tag = {ResultadoTag::Modo::NaoGravada, e.what()};
     } catch (...) {
@@ -201,7 +193,7 @@ bool MusicaDuplicada(DatasetsCadastro& cad, const std::string& arquivo) {
 void CadastrarMusica(AmbienteMigracao& ambiente, DatasetsCadastro& cad, const std::string& pasta,
                      const std::string& arquivo, const std::string& titulo, const std::string& interprete,
                      const std::string& compositor, int32_t genero, int32_t codigoAntigo,
-                     const PastasDestino* copias, ReescritasProntas* prontas) {
+                     const PastasDestino* copias) {
     RelatorioExecucao& relatorio = ambiente.Relatorio();
     EventosCadastro eventos;
     std::string completo;
@@ -220,7 +212,7 @@ void CadastrarMusica(AmbienteMigracao& ambiente, DatasetsCadastro& cad, const st
         }
         completo = caminho + arquivo;
         GravarMusica(cad, completo, arquivo, titulo, interprete, compositor, ExtrairExtensao(completo), caminho,
-                     genero, codigoAntigo, &eventos, !(copias && copias->CopiaPendente(completo)), prontas);
+                     genero, codigoAntigo, &eventos, !(copias && copias->CopiaPendente(completo)));
         RelatarEventosCadastro(relatorio, eventos, completo);
         return;
     } catch (const std::exception& e) {

@@ -3,7 +3,6 @@
 // names, and its music record in the 2010 audio database, which also keeps the music's 2009 code
 // in MUS_CODIGO_ANTIGO. For an MP3 file the ID3v2 tag is rewritten on the way.
 #include <cstdint>
-#include <optional>
 #include <string>
 
 #include "migration/ambiente.h"
@@ -24,7 +23,7 @@ namespace quorvel {
 void CadastrarMusica(AmbienteMigracao& ambiente, DatasetsCadastro& cad, const std::string& pasta,
                      const std::string& arquivo, const std::string& titulo, const std::string& interprete,
                      const std::string& compositor, int32_t genero, int32_t codigoAntigo,
-                     const PastasDestino* copias = nullptr, ReescritasProntas* prontas = nullptr);
+                     const PastasDestino* copias = nullptr);
 
 // What a registration did on the way, for the run's report (filled also when it fails later).
 struct EventosCadastro {
@@ -35,16 +34,10 @@ struct EventosCadastro {
 // Reads the file's audio information, rewrites its tag (MP3; flushed to the disk when
 // `sincronizarTag`), resolves the lookups and inserts the music record with its 2009 code, in one
 // commit. Raises on database failures.
-// The tag values registration writes into a music file: its title, artist, composer, "N" (not a
-// hit) and its extension; none for a file that is not an MP3 (`extensao` with its dot).
-std::optional<ValoresTag> ValoresDaMusica(const std::string& titulo, const std::string& interprete,
-                                          const std::string& compositor, const std::string& extensao);
-
 void GravarMusica(DatasetsCadastro& cad, const std::string& caminhoCompleto, const std::string& arquivo,
                   const std::string& titulo, const std::string& interprete, const std::string& compositor,
                   const std::string& extensao, const std::string& pasta, int32_t genero, int32_t codigoAntigo,
-                  EventosCadastro* eventos = nullptr, bool sincronizarTag = true,
-                  ReescritasProntas* prontas = nullptr);
+                  EventosCadastro* eventos = nullptr, bool sincronizarTag = true);
 
 // A text as a string literal between double quotes (a quote inside written twice): how the
 // duplicate test places a file name's stem into its statement.

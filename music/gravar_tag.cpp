@@ -25,8 +25,9 @@ TID3v2 TagDoArquivo(const ArquivoAudio& audio) {
     return t;
 }
 
-// The tag bytes saving `tag` into the file at `caminho` writes, and whether it rewrites the file.
-std::string TagMontada(const TID3v2& tag, const std::string& caminho, bool& reescrever) {
+}  // namespace
+
+ResultadoTag::Modo ModoGravacaoTag(const TID3v2& tag, const std::string& caminho) {
     unsigned char cabecalho[10] = {};
     int64_t tamanho = 0;
     bool lido = false;
@@ -34,15 +35,8 @@ std::string TagMontada(const TID3v2& tag, const std::string& caminho, bool& rees
         tamanho = arquivo->Tamanho();
         lido = arquivo->LerEm(0, cabecalho, sizeof cabecalho) == sizeof cabecalho;
     }
-    reescrever = true;
-    return tag.MontarTag(lido ? cabecalho : nullptr, tamanho, reescrever);
-}
-
-}  // namespace
-
-ResultadoTag::Modo ModoGravacaoTag(const TID3v2& tag, const std::string& caminho) {
     bool reescrever = true;
-    TagMontada(tag, caminho, reescrever);
+    tag.MontarTag(lido ? cabecalho : nullptr, tamanho, reescrever);
     return reescrever ? ResultadoTag::Modo::NovoArquivo : ResultadoTag::Modo::NoLugar;
 }
 
@@ -99,17 +93,14 @@ TID3v2 TagParaGravar(const ArquivoAudio& audio, const ValoresTag& v) {
     return t;
 }
 
-ResultadoTag GravarTag(ArquivoAudio& audio, const ValoresTag& v, bool sincronizar, ReescritasProntas* prontas) {
+ResultadoTag GravarTag(ArquivoAudio& audio, const ValoresTag& v, bool sincronizar) {
     LimparAoSair limpar{audio};
     const std::string& caminho = audio.Caminho();
     if (caminho.empty() || !ArquivoExiste(caminho)) return {ResultadoTag::Modo::NaoGravada, "o arquivo n\xE3o existe"};
     const TID3v2 t = TagParaGravar(audio, v);
-    bool reescrever = true;
-    const std::string tag = TagMontada(t, caminho, reescrever);
-    const bool pronta = reescrever && prontas && prontas->Substituir(caminho, tag, sincronizar);
-    if (!pronta && !t.SaveToFile(caminho, sincronizar))
-        return {ResultadoTag::Modo::NaoGravada, "n\xE3o foi poss\xEDvel gravar o arquivo"};
-    return {reescrever ? ResultadoTag::Modo::NovoArquivo : ResultadoTag::Modo::NoLugar, ""};
+    const ResultadoTag::Modo modo = ModoGravacaoTag(t, caminho);
+    if (!t.SaveToFile(caminho, sincronizar)) return {ResultadoTag::Modo::NaoGravada, "n\xE3o foi poss\xEDvel gravar o arquivo"};
+    return {modo, ""};
 }
 
 }  // namespace quorvel

@@ -20,23 +20,11 @@ struct ResultadoTag {
     std::string motivo;  // why it was not written
 };
 
-// Files with their new tag made ahead of time (by another thread, from the source of a copy).
-class ReescritasProntas {
-public:
-    virtual ~ReescritasProntas() = default;
-    // Puts the file made ahead for `caminho` in its place when it holds exactly `tag` and the
-    // file at `caminho` is still the one it was made from, as a rewrite would (the attributes
-    // cleared first, the file's permissions kept, flushed when `sincronizar`); false otherwise.
-    virtual bool Substituir(const std::string& caminho, const std::string& tag, bool sincronizar) = 0;
-};
-
 // Rewrites the ID3v2 tag of the audio's MP3 file, starting from the tag as the audio read it,
 // then empties the audio's record. Raises ErroConversao when the track number is not an integer
 // (nothing is saved then). The file is written whole or not at all, and flushed to the disk
-// unless `sincronizar` is false (a copy of this run, flushed later with the others). A rewrite
-// made ahead (`prontas`) with exactly this tag is put in place instead of rewriting the file.
-ResultadoTag GravarTag(ArquivoAudio& audio, const ValoresTag& valores, bool sincronizar = true,
-                       ReescritasProntas* prontas = nullptr);
+// unless `sincronizar` is false (a copy of this run, flushed later with the others).
+ResultadoTag GravarTag(ArquivoAudio& audio, const ValoresTag& valores, bool sincronizar = true);
 
 // The tag GravarTag saves: the file's tag as the audio read it, with the given values and, where
 // a value is empty, the record's. Raises ErroConversao when the track number is not an integer.

@@ -78,7 +78,6 @@ bool ExtensaoMP3(const std::string& extensao);
 
 struct ValoresTag;
 struct ResultadoTag;
-class ReescritasProntas;
 
 // The readers of one audio file and its information record. An MP3 file (by its extension) gets
 // an MPEG reader, which also reads the file's ID3v2 and ID3v1 tags; any other file a WAV reader.
@@ -104,8 +103,7 @@ public:
     double Duracao() const;
 
 private:
-    friend ResultadoTag GravarTag(ArquivoAudio& audio, const ValoresTag& valores, bool sincronizar,
-                                  ReescritasProntas* prontas);
+    friend ResultadoTag GravarTag(ArquivoAudio& audio, const ValoresTag& valores, bool sincronizar);
     friend TID3v2 TagParaGravar(const ArquivoAudio& audio, const ValoresTag& valores);
 
     std::string caminho_;

@@ -9,7 +9,6 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -145,34 +144,6 @@ bool SincronizarArquivos(const std::vector<std::string>& caminhos, std::string* 
         feitos.insert(st.st_dev);
     }
     return true;
-}
-
-namespace {
-
-IdentidadeArquivo IdentidadeDoStat(const struct stat& st) {
-    return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino), static_cast<int64_t>(st.st_size),
-            static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
-}
-
-}  // namespace
-
-std::optional<IdentidadeArquivo> IdentidadeDe(const std::string& caminho) {
-    struct stat st;
-    if (!StatHost(CaminhoHost(caminho), st) || !S_ISREG(st.st_mode)) return std::nullopt;
-    return IdentidadeDoStat(st);
-}
-
-std::optional<IdentidadeArquivo> Arquivo::Identidade() const {
-    struct stat st;
-    if (::fstat(fd_, &st) != 0) return std::nullopt;
-    return IdentidadeDoStat(st);
-}
-
-std::optional<int64_t> EspacoLivre(const std::string& pasta) {
-    struct statvfs st;
-    const std::string host = CaminhoHost(pasta);
-    if (host.empty() || ::statvfs(host.c_str(), &st) != 0) return std::nullopt;
-    return static_cast<int64_t>(st.f_bavail) * static_cast<int64_t>(st.f_frsize);
 }
 
 std::optional<int64_t> TamanhoArquivo(const std::string& caminho) {

@@ -40,21 +40,6 @@ int LimparTemporariosAbandonados(const std::string& pasta, const std::string& de
 
 class ArquivoTemporario;
 
-// What tells a file from another one and from its earlier self: the device and the file's number
-// on it, its size and its last write time.
-struct IdentidadeArquivo {
-    uint64_t dispositivo = 0;
-    uint64_t numero = 0;
-    int64_t tamanho = 0;
-    int64_t escrita = 0;  // nanoseconds (Linux) or 100-nanosecond units (Windows)
-    bool MesmoArquivo(const IdentidadeArquivo& o) const { return dispositivo == o.dispositivo && numero == o.numero; }
-    bool operator==(const IdentidadeArquivo&) const = default;
-};
-// The identity of the file at that path; nullopt when there is no such file.
-std::optional<IdentidadeArquivo> IdentidadeDe(const std::string& caminho);
-// The bytes free for this user on the file system of that folder; nullopt when unknown.
-std::optional<int64_t> EspacoLivre(const std::string& pasta);
-
 // An open file for positioned reads and in-place writes.
 class Arquivo {
 public:
@@ -75,7 +60,6 @@ public:
     // through the program's memory), by reads and writes otherwise.
     bool CopiarDe(const Arquivo& origem, int64_t de, int64_t para, int64_t n);
     bool Sincronizar();  // flushes the data to the disk
-    std::optional<IdentidadeArquivo> Identidade() const;
     const std::string& CaminhoHostAberto() const { return host_; }
 
 private:

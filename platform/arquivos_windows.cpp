@@ -175,42 +175,6 @@ bool Arquivo::GravarEm(int64_t posicao, const void* origem, size_t n) {
 
 bool Arquivo::Sincronizar() { return FlushFileBuffers(fd_) != 0; }
 
-namespace {
-
-std::optional<IdentidadeArquivo> IdentidadeDoHandle(HANDLE h) {
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(h, &info) || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        return std::nullopt;
-    IdentidadeArquivo id;
-    id.dispositivo = info.dwVolumeSerialNumber;
-    id.numero = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-    id.tamanho = static_cast<int64_t>((static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow);
-    id.escrita = static_cast<int64_t>((static_cast<uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
-                                      info.ftLastWriteTime.dwLowDateTime);
-    return id;
-}
-
-}  // namespace
-
-std::optional<IdentidadeArquivo> Arquivo::Identidade() const { return IdentidadeDoHandle(fd_); }
-
-std::optional<int64_t> EspacoLivre(const std::string& pasta) {
-    ULARGE_INTEGER livre;
-    if (pasta.empty() || !GetDiskFreeSpaceExW(Largo(pasta).c_str(), &livre, nullptr, nullptr)) return std::nullopt;
-    return static_cast<int64_t>(livre.QuadPart);
-}
-
-std::optional<IdentidadeArquivo> IdentidadeDe(const std::string& caminho) {
-    if (caminho.empty()) return std::nullopt;
-    const HANDLE h = CreateFileW(Largo(caminho).c_str(), FILE_READ_ATTRIBUTES,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return std::nullopt;
-    const auto id = IdentidadeDoHandle(h);
-    CloseHandle(h);
-    return id;
-}
-
 bool Arquivo::CopiarDe(const Arquivo& origem, int64_t de, int64_t para, int64_t n) {
     return de >= 0 && para >= 0 && CopiarPorBlocos(origem, *this, de, para, n);
 }
