@@ -229,9 +229,9 @@ Tempo CopiaDireta(const Copiador& c, const std::string& origem, const std::strin
     }
     isc_commit_retaining(st, &trDestino);
     Verificar(st);
-    // The end of the copy, as the program's run ends too: statements freed, transactions ended,
-    // databases detached (the engine then gives back the page cache the copy filled, which costs
-    // the copier's process as much; its start is in the run with no table that is subtracted).
+    // Ended as the program's run ends: statements freed, transactions ended, databases detached.
+    // The engine then gives back the page cache the copy filled, which the copier's process pays
+    // too (the attach is left out on both sides: the copier's is in the subtracted empty run).
     isc_dsql_free_statement(st, &leitura.stmt, DSQL_drop);
     isc_dsql_free_statement(st, &insercao.stmt, DSQL_drop);
     isc_rollback_transaction(st, &trOrigem);
