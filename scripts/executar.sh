@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The main job: installs what is missing, builds, and runs the program.
+# The main job: installs what is missing, builds the program (it alone: the tests, benchmarks and
+# fuzz targets are built by scripts/testar.sh), and runs it.
 #
 #   scripts/executar.sh             makes the demonstration installations and migrates them with
 #                                   the terminal front end (scripts/demo.sh), showing the result
@@ -8,7 +9,8 @@
 set -euo pipefail
 raiz="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${QUORVEL_BUILD:-$raiz/build}"
-bash "$raiz/scripts/compilar.sh"
+# The demonstration needs only the program (and Debian's tools); the window is linked into it.
+bash "$raiz/scripts/compilar.sh" quorvel2009_2010
 programa="$build/quorvel2009_2010"
 if [ $# -eq 0 ]; then
   exec bash "$raiz/scripts/demo.sh" "$build"
