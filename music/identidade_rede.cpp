@@ -1,5 +1,6 @@
 #include "music/identidade_rede.h"
 
+#include "platform/caminhos.h"
 #include "platform/rede.h"
 #include "platform/texto.h"
 
@@ -26,7 +27,11 @@ bool ServidorEhEstaMaquina(const std::string& servidor) {
         if (nome != HostNaoEncontrado && MaiusculasAscii(servidor) == MaiusculasAscii(nome)) return true;
     }
     const std::string maiusculo = MaiusculasAscii(servidor);
-    return servidor == "127.0.0.1" || maiusculo == "C" || maiusculo == "LOCALHOST";
+    if (servidor == "127.0.0.1" || maiusculo == "C" || maiusculo == "LOCALHOST") return true;
+    // A server with several network cards, a VPN or a virtual adapter, or whose reverse lookup
+    // answers with its full name, is still this machine when it is named by its own host name
+    // (short or full) or by any of its IPv4 addresses.
+    return NomeDesteComputador(servidor);
 }
 
 }  // namespace quorvel

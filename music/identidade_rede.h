@@ -17,9 +17,10 @@ std::string NomeHost(const std::string& endereco);
 
 // Whether `servidor` (the host part of the administration database's location) names this
 // machine, by these rules in this order: it equals IPLocal; it equals, in upper case of a-z,
-// NomeHost of IPLocal; it is "127.0.0.1"; in upper case it is "C" or "LOCALHOST". The first two
-// rules apply only when IPLocal has an address, and the second only when that address resolves
-// to a name, so an empty text (a location without a colon) never matches them.
+// NomeHost of IPLocal; it is "127.0.0.1"; in upper case it is "C" or "LOCALHOST"; it is, without
+// regard to case, this machine's host name (short or full) or any of its IPv4 addresses. The
+// first two rules apply only when IPLocal has an address, and the second only when that address
+// resolves to a name, so an empty text (a location without a colon) never matches.
 bool ServidorEhEstaMaquina(const std::string& servidor);
 
 }  // namespace quorvel

@@ -151,20 +151,31 @@ std::string CaminhoWindowsDeHost(const std::string& host) {
 
 #endif
 
+namespace {
+
+// The name itself or its short form (the first label of a qualified name), without regard to case.
+bool NomeOuFormaCurta(const std::string& host, const std::string& nome) {
+    if (nome.empty()) return false;
+    if (IguaisSemCaixa(host, nome)) return true;
+    const auto ponto = nome.find('.');
+    return ponto != std::string::npos && IguaisSemCaixa(host, nome.substr(0, ponto));
+}
+
+}  // namespace
+
 bool NomeDesteComputador(const std::string& host) {
     if (host.empty()) return false;
     if (IguaisSemCaixa(host, "localhost") || host == "127.0.0.1") return true;
     const std::string local = NomeHostLocal();
     if (!local.empty()) {
-        if (IguaisSemCaixa(host, local)) return true;
-        const auto ponto = local.find('.');  // the short form of a qualified host name
-        if (ponto != std::string::npos && IguaisSemCaixa(host, local.substr(0, ponto))) return true;
+        if (NomeOuFormaCurta(host, local)) return true;
         for (const auto& ip : EnderecosIPv4(local))
             if (host == ip) return true;
     }
     for (const auto& ip : EnderecosIPv4Locais())
         if (host == ip) return true;
-    return false;
+    // The full name last: it may ask the resolver.
+    return !local.empty() && NomeOuFormaCurta(host, NomeHostCompleto());
 }
 
 }  // namespace quorvel

@@ -28,8 +28,9 @@ std::string PastaUnidades();
 // found; components that do not exist at all are kept as written (converted to UTF-8).
 std::string CaminhoHost(const std::string& caminho);
 
-// True when the text names this machine: its host name, one of its IPv4 addresses, "localhost"
-// or "127.0.0.1", compared without regard to case.
+// True when the text names this machine: its host name or its full name as the resolver knows
+// it (each also in its short form), one of its IPv4 addresses, "localhost" or "127.0.0.1",
+// compared without regard to case.
 bool NomeDesteComputador(const std::string& host);
 
 // The Windows path text of a host path (inverse of the drive folder mapping where it applies):

@@ -50,6 +50,22 @@ std::string NomeHostLocal() {
     return buf;
 }
 
+std::string NomeHostCompleto() {
+    const std::string nome = NomeHostLocal();
+    if (nome.empty()) return {};
+    const SessaoSockets sockets;
+    if (!sockets.Iniciada()) return nome;
+    addrinfo dica{};
+    dica.ai_family = AF_UNSPEC;
+    dica.ai_socktype = SOCK_STREAM;
+    dica.ai_flags = AI_CANONNAME;
+    addrinfo* lista = nullptr;
+    if (::getaddrinfo(nome.c_str(), nullptr, &dica, &lista) != 0) return nome;
+    std::string completo = lista && lista->ai_canonname ? lista->ai_canonname : "";
+    ::freeaddrinfo(lista);
+    return completo.empty() ? nome : completo;
+}
+
 std::vector<std::string> EnderecosIPv4(const std::string& nome) {
     std::vector<std::string> r;
     if (nome.empty()) return r;

@@ -21,6 +21,9 @@ private:
 };
 
 std::string NomeHostLocal();  // the local host name (at most 255 characters)
+// The full name of this machine as its resolver knows it ("servidor.radio.local"); the host
+// name itself when the resolver knows no other, empty when it has none.
+std::string NomeHostCompleto();
 // The IPv4 addresses of a name in the resolver's order, dotted decimal; empty when none.
 std::vector<std::string> EnderecosIPv4(const std::string& nome);
 // The IPv4 addresses of this machine's network interfaces, dotted decimal.
