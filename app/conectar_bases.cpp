@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "app/nucleo.h"
+#include "db/localizacao.h"
 #include "music/identidade_rede.h"
 #include "platform/arquivos.h"
 #include "platform/erros.h"
@@ -71,8 +72,9 @@ void NucleoQuorvel::ConectarBases() {
     }
     Bases.DB_Adm.SetDatabaseName(Aparar(localAdm));
 
-    const auto doisPontos = localAdm.find(':');
-    Estado.Servidor = doisPontos == std::string::npos ? std::string() : localAdm.substr(0, doisPontos);
+    // The port of "servidor/3051:…" is the client library's business, never part of Servidor
+    // (the music folders are recorded as \\Servidor\…).
+    Estado.Servidor = HostDaLocalizacao(localAdm);
     if (!ServidorEhEstaMaquina(Estado.Servidor))
         recusar("O Quorvel 2009-2010 deve ser executado da maquina Servidor.");
 

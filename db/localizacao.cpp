@@ -29,12 +29,17 @@ std::string LocalParaCliente(const std::string& local) {
     const size_t doisPontos = local.find(':');
     if (doisPontos == std::string::npos || doisPontos == 0) return local;
     // "host:path" or "host/port:path" (the port, or a service name, after a slash).
-    const std::string prefixo = local.substr(0, doisPontos);
-    std::string host = prefixo.substr(0, prefixo.find('/'));
     const std::string caminho = local.substr(doisPontos + 1);
-    if (ComecaComUnidade(caminho) && NomeDesteComputador(host))
-        return prefixo + ":" + CaminhoLocal(caminho);
+    if (ComecaComUnidade(caminho) && NomeDesteComputador(HostDaLocalizacao(local)))
+        return local.substr(0, doisPontos) + ":" + CaminhoLocal(caminho);
     return local;
+}
+
+std::string HostDaLocalizacao(const std::string& local) {
+    const size_t doisPontos = local.find(':');
+    if (doisPontos == std::string::npos) return {};
+    const std::string prefixo = local.substr(0, doisPontos);
+    return prefixo.substr(0, prefixo.find('/'));
 }
 
 }  // namespace quorvel

@@ -15,4 +15,9 @@ bool ComecaComUnidade(const std::string& texto);
 // The location as the client library receives it.
 std::string LocalParaCliente(const std::string& local);
 
+// The host part of a location: the text before its first colon, ending at a '/' too, so that a
+// port or service name ("servidor/3051:C:\Dados\ADM.FDB", "servidor/gds_db:…") stays out of
+// it. A local drive path gives its drive letter ("C"); a text without a colon gives "".
+std::string HostDaLocalizacao(const std::string& local);
+
 }  // namespace quorvel

@@ -31,6 +31,17 @@ TEST(Localizacao, DrivePathsAreMappedLocallyAndAfterThisMachinesNames) {
     std::filesystem::remove_all(pasta);
 }
 
+// The host part stops at the first colon and at a port's or service's slash.
+TEST(Localizacao, HostPartWithoutPortOrService) {
+    EXPECT_EQ(HostDaLocalizacao("servidor:C:\\Dados\\ADM.FDB"), "servidor");
+    EXPECT_EQ(HostDaLocalizacao("servidor/3051:C:\\Dados\\ADM.FDB"), "servidor");
+    EXPECT_EQ(HostDaLocalizacao("SERVIDOR/gds_db:/dados/adm.fdb"), "SERVIDOR");
+    EXPECT_EQ(HostDaLocalizacao("192.168.0.10/3051:adm"), "192.168.0.10");
+    EXPECT_EQ(HostDaLocalizacao("C:\\Dados\\ADM.FDB"), "C");
+    EXPECT_EQ(HostDaLocalizacao("/dados/adm.fdb"), "");
+    EXPECT_EQ(HostDaLocalizacao(""), "");
+}
+
 TEST(ParametrosSql, NamesOutsideLiteralsAndCommentsBecomeMarkers) {
     const AnaliseParametros a = AnalisarParametros(
         "SELECT 'a:b', \"c:d\", 'it''s :x' FROM T /* :y */ WHERE A = :pA AND B = :pB\n"
