@@ -56,6 +56,14 @@ bool ChaveValor(const std::string& linha, std::string& chave, std::string& valor
     return true;
 }
 
+// As the profile functions read a value: one pair of matching quotes (double or single) around
+// the whole value is dropped ("servidor:C:\Dados\ADM.FDB" in quotes reads without them).
+std::string SemAspas(const std::string& v) {
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        return v.substr(1, v.size() - 2);
+    return v;
+}
+
 }  // namespace
 
 std::string LerIni(const std::string& arquivo, const std::string& secao, const std::string& chave) {
@@ -69,6 +77,7 @@ std::string LerIni(const std::string& arquivo, const std::string& secao, const s
             if (naSecao) break;
             naSecao = IguaisSemCaixa(nome, secao);
         } else if (naSecao && ChaveValor(linha, k, v) && IguaisSemCaixa(k, chave)) {
+            v = SemAspas(v);
             return v.size() > kMaximoValor ? v.substr(0, kMaximoValor) : v;
         }
     }

@@ -2,7 +2,8 @@
 // INI files with the semantics of the Windows private-profile functions.
 //
 // Section and key names match without regard to case; the value is the text after the first '='
-// with surrounding blanks removed; a missing file, section or key reads as empty text; a value is
+// with surrounding blanks removed, and then one pair of matching quotes (" or ') around all of it;
+// a missing file, section or key reads as empty text; a value is
 // read up to 2,047 characters. A write creates the file and the section when missing and keeps
 // every other line; lines end in CR LF. A failed write raises Erro "Unable to write to <path>".
 // Paths are Windows path texts (see platform/caminhos.h).

@@ -22,6 +22,24 @@ TEST(Ini, LeSemRespeitoACaixaEComBrancosRemovidos) {
     EXPECT_EQ(LerIni(t.Caminho() + "/nao-existe.ini", "BANCO", "caminho"), "");
 }
 
+// As the profile functions read them: one pair of matching quotes around the whole value goes;
+// quotes that do not pair, or stand inside the value, stay.
+TEST(Ini, UmParDeAspasEmVoltaDoValorSai) {
+    PastaTemporaria t;
+    const auto arq = t.Gravar("BaseAdm.ini",
+                              "[BANCO]\r\nduplas = \"servidor/3051:C:\\Dados\\ADM.FDB\"  \r\n"
+                              "simples='localhost:C:\\A B.FDB'\r\nmistas=\"x'\r\nsozinha=\"\r\n"
+                              "dentro=a\"b\"c\r\nduas=\"\"x\"\"\r\nvazias=\"\"\r\nbrancos=\" x \"\r\n");
+    EXPECT_EQ(LerIni(arq, "BANCO", "duplas"), "servidor/3051:C:\\Dados\\ADM.FDB");
+    EXPECT_EQ(LerIni(arq, "BANCO", "simples"), "localhost:C:\\A B.FDB");
+    EXPECT_EQ(LerIni(arq, "BANCO", "mistas"), "\"x'");
+    EXPECT_EQ(LerIni(arq, "BANCO", "sozinha"), "\"");
+    EXPECT_EQ(LerIni(arq, "BANCO", "dentro"), "a\"b\"c");
+    EXPECT_EQ(LerIni(arq, "BANCO", "duas"), "\"x\"");
+    EXPECT_EQ(LerIni(arq, "BANCO", "vazias"), "");
+    EXPECT_EQ(LerIni(arq, "BANCO", "brancos"), " x ");
+}
+
 TEST(Ini, LinhasComLfECrSozinhoEValorComIgual) {
     PastaTemporaria t;
     const auto arq = t.Gravar("x.ini", "[SEQ]\nsTabela=TB_ECAD\rsCodigo=a=b\n");
