@@ -2,9 +2,11 @@
 
 #include <ibase.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdarg>
 #include <cstdlib>
+#include <cstring>
 
 #include "db/deteccao_servidor.h"
 #include "platform/erros.h"
@@ -106,11 +108,15 @@ void BibliotecaCliente::Carregar() {
 }
 
 void* BibliotecaCliente::Funcao(const char* nome) {
+    void* f = FuncaoOpcional(nome);
+    if (!f) throw Erro("A biblioteca cliente do Firebird " + Carregada() + " n\xE3o tem a fun\xE7\xE3o " + nome + ".");
+    return f;
+}
+
+void* BibliotecaCliente::FuncaoOpcional(const char* nome) {
     std::lock_guard<std::mutex> trava(mutex_);
     if (!biblioteca_) Carregar();
-    void* f = Simbolo(biblioteca_, nome);
-    if (!f) throw Erro("A biblioteca cliente do Firebird " + carregada_ + " n\xE3o tem a fun\xE7\xE3o " + nome + ".");
-    return f;
+    return Simbolo(biblioteca_, nome);
 }
 
 std::string BibliotecaCliente::Carregada() {
@@ -144,6 +150,24 @@ std::vector<std::string> CandidatosCliente() {
 BibliotecaCliente& Cliente() {
     static BibliotecaCliente cliente(CandidatosCliente());
     return cliente;
+}
+
+ISC_LONG InterpretarStatus(BibliotecaCliente& biblioteca, ISC_SCHAR* texto, unsigned tamanho,
+                           const ISC_STATUS** status) {
+    using Moderna = ISC_LONG(ISC_EXPORT*)(ISC_SCHAR*, unsigned int, const ISC_STATUS**);
+    using Antiga = ISC_LONG(ISC_EXPORT*)(ISC_SCHAR*, const ISC_STATUS**);
+    if (void* f = biblioteca.FuncaoOpcional("fb_interpret"))
+        return reinterpret_cast<Moderna>(f)(texto, tamanho, status);
+    const auto antiga = reinterpret_cast<Antiga>(biblioteca.Funcao("isc_interprete"));
+    // The old call has no size: its messages (a message of the server with its arguments
+    // inserted) stay far below this.
+    char mensagem[8192] = {};
+    const ISC_LONG n = antiga(mensagem, status);
+    if (n <= 0 || tamanho == 0) return n;
+    const size_t copiados = std::min<size_t>(std::strlen(mensagem), tamanho - 1);
+    std::memcpy(texto, mensagem, copiados);
+    texto[copiados] = '\0';
+    return static_cast<ISC_LONG>(copiados);
 }
 
 }  // namespace quorvel::fb
@@ -230,9 +254,13 @@ QUORVEL_FB_FUNCAO(ISC_STATUS, isc_blob_info,
 QUORVEL_FB_FUNCAO(ISC_LONG, isc_vax_integer, (const ISC_SCHAR* p, short n), (p, n))
 QUORVEL_FB_FUNCAO(ISC_INT64, isc_portable_integer, (const ISC_UCHAR* p, short n), (p, n))
 QUORVEL_FB_FUNCAO(ISC_LONG, isc_sqlcode, (const ISC_STATUS* s), (s))
-QUORVEL_FB_FUNCAO(ISC_LONG, fb_interpret, (ISC_SCHAR * b, unsigned int n, const ISC_STATUS** s), (b, n, s))
 
 #undef QUORVEL_FB_FUNCAO
+
+// The error texts, also from a client that has only the older isc_interprete.
+extern "C" ISC_LONG ISC_EXPORT fb_interpret(ISC_SCHAR* b, unsigned int n, const ISC_STATUS** s) {
+    return quorvel::fb::InterpretarStatus(quorvel::fb::Cliente(), b, n, s);
+}
 
 // The one variadic call: each database comes as its handle, the length of its parameter block
 // and the block; they are handed to isc_start_multiple as its array of that form.

@@ -16,6 +16,8 @@
 //     names, then gds32.dll (installations that kept the InterBase name);
 //   elsewhere: libfbclient.so.2.
 // When none loads, the call raises Erro naming the libraries tried and the system's reason.
+#include <ibase.h>
+
 #include <mutex>
 #include <string>
 #include <vector>
@@ -33,6 +35,9 @@ public:
     // The address of a function of the library, loading it first when needed. Raises Erro when
     // no candidate loads or the loaded library lacks the function. Safe from any thread.
     void* Funcao(const char* nome);
+    // The same, or nullptr when the loaded library lacks the function (still an error when no
+    // candidate loads).
+    void* FuncaoOpcional(const char* nome);
     // The file that was loaded; empty before.
     std::string Carregada();
 
@@ -49,5 +54,12 @@ std::vector<std::string> CandidatosCliente();
 
 // The library of the whole program.
 BibliotecaCliente& Cliente();
+
+// fb_interpret of `biblioteca`: the next message of the status vector into `texto` (at most
+// `tamanho` bytes with its terminating zero), its length, 0 after the last. A client older than
+// Firebird 1.5 (gds32.dll of InterBase or of Firebird 1.0) has only isc_interprete, which writes
+// without a limit: it then writes into a buffer of its own larger than any message, and what fits
+// is copied.
+ISC_LONG InterpretarStatus(BibliotecaCliente& biblioteca, ISC_SCHAR* texto, unsigned tamanho, const ISC_STATUS** status);
 
 }  // namespace quorvel::fb

@@ -30,5 +30,10 @@ file(GLOB _audio CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/audio/*.cpp)
 quorvel_testes_windows(platform ${_platform})
 quorvel_testes_windows(audio ${_audio})
 quorvel_testes_windows(music migration/test_duracao.cpp music/test_identidade_rede.cpp music/test_info_audio.cpp)
-# The client library loader only: every other database test needs a Firebird server.
+# The client library loader only: every other database test needs a Firebird server. An
+# InterBase-era client beside the test program, without fb_interpret.
 quorvel_testes_windows(db db/test_cliente_fb.cpp)
+add_library(cliente_sem_fb_interpret SHARED db/cliente_sem_fb_interpret.c)
+set_target_properties(cliente_sem_fb_interpret PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+target_link_options(cliente_sem_fb_interpret PRIVATE -static)
+add_dependencies(test_db cliente_sem_fb_interpret)

@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+#include "apoio/cliente_antigo.h"
+#include "apoio/pasta_temporaria.h"
 #include "db/cliente_fb.h"
 #include "db/erro_banco.h"
 #include "db/ib_conexao.h"
@@ -127,6 +129,23 @@ TEST(ClienteFb, SemClienteAPrimeiraConexaoFalhaComErroClaro) {
     EXPECT_FALSE(banco.Connected());
 }
 
+// An InterBase-era client (gds32.dll) has isc_interprete only: the error texts come from it,
+// cut to the size asked for.
+TEST(ClienteFb, ClienteSemFbInterpretUsaIscInterprete) {
+    fb::BibliotecaCliente antigo({"cliente_sem_fb_interpret.dll"});
+    EXPECT_EQ(antigo.FuncaoOpcional("fb_interpret"), nullptr);
+    const ISC_STATUS status[] = {isc_arg_gds, isc_io_error, isc_arg_string, reinterpret_cast<ISC_STATUS>("open"),
+                                 isc_arg_gds, isc_io_open_err, isc_arg_win32, 2, isc_arg_end};
+    const ISC_STATUS* p = status;
+    char linha[64];
+    ASSERT_GT(fb::InterpretarStatus(antigo, linha, sizeof linha, &p), 0);
+    EXPECT_EQ(std::string(linha), "erro " + std::to_string(isc_io_error) + " do cliente antigo");
+    char curto[8];
+    EXPECT_EQ(fb::InterpretarStatus(antigo, curto, sizeof curto, &p), 7);
+    EXPECT_EQ(std::string(curto), "erro 33");
+    EXPECT_EQ(fb::InterpretarStatus(antigo, linha, sizeof linha, &p), 0);
+}
+
 #else
 
 TEST(ClienteFb, ClienteDoSistemaCarrega) {
@@ -134,6 +153,38 @@ TEST(ClienteFb, ClienteDoSistemaCarrega) {
     EXPECT_NE(b.Funcao("isc_attach_database"), nullptr);
     EXPECT_NE(b.Funcao("fb_interpret"), nullptr);
     EXPECT_EQ(b.Carregada(), "libfbclient.so.2");
+}
+
+// Every message of a status vector, one per line, as the database layer joins them.
+std::string Mensagens(fb::BibliotecaCliente& b, const ISC_STATUS* status, unsigned tamanho = 1024) {
+    std::string texto;
+    const ISC_STATUS* p = status;
+    char linha[1024];
+    while (fb::InterpretarStatus(b, linha, tamanho, &p) > 0) texto += std::string(linha) + "\n";
+    return texto;
+}
+
+// A client without fb_interpret (InterBase's gds32, Firebird 1.0) gives the same texts through
+// isc_interprete, cut to the size asked for.
+TEST(ClienteFb, ClienteSemFbInterpretUsaIscInterprete) {
+    teste::PastaTemporaria pasta;
+    const std::string antigo = teste::ClienteSemFbInterpret(pasta.Caminho());
+    ASSERT_FALSE(antigo.empty()) << "no client library to copy";
+    fb::BibliotecaCliente semFbInterpret({antigo}), atual({"libfbclient.so.2"});
+    EXPECT_EQ(semFbInterpret.FuncaoOpcional("fb_interpret"), nullptr);
+    EXPECT_NE(semFbInterpret.FuncaoOpcional("isc_interprete"), nullptr);
+
+    const ISC_STATUS abrir[] = {isc_arg_gds, isc_io_error, isc_arg_string, reinterpret_cast<ISC_STATUS>("open"),
+                                isc_arg_string, reinterpret_cast<ISC_STATUS>("/nao-existe/ADM.FDB"),
+                                isc_arg_gds, isc_io_open_err, isc_arg_unix, 2, isc_arg_end};
+    const std::string esperado = Mensagens(atual, abrir);
+    EXPECT_NE(esperado.find("/nao-existe/ADM.FDB"), std::string::npos) << esperado;
+    EXPECT_EQ(Mensagens(semFbInterpret, abrir), esperado);
+    // A message longer than the buffer asked for is cut, ended by its zero.
+    const ISC_STATUS* p = abrir;
+    char curto[8];
+    EXPECT_EQ(fb::InterpretarStatus(semFbInterpret, curto, sizeof curto, &p), 7);
+    EXPECT_EQ(std::string(curto), esperado.substr(0, 7));
 }
 
 #endif
