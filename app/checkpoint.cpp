@@ -35,6 +35,14 @@ void GravarSequencia(const std::string& arquivoSeq, const std::string& tabela, c
     GravarIni(arquivoSeq, SecaoSeq, {{ChaveSeqTabela, tabela}, {ChaveSeqCodigo, codigo}});
 }
 
+void EsvaziarSequenciaConcluida(const std::string& arquivoSeq,
+                                const std::function<bool(const std::string& tabela)>& concluida) {
+    if (!ExisteSequencia(arquivoSeq)) return;
+    const std::string tabela = LerIni(arquivoSeq, SecaoSeq, ChaveSeqTabela);
+    if (tabela.empty() || !concluida(tabela)) return;
+    GravarSequencia(arquivoSeq, "", "");
+}
+
 bool ExisteSequencia(const std::string& arquivoSeq) { return ArquivoExiste(arquivoSeq); }
 
 bool CodigoSequenciaValido(const std::string& codigo) {

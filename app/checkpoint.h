@@ -7,8 +7,10 @@
 //   sTabela=TB_MUSICAS
 //   sCodigo=1234
 //
-// It is written only by the migrators (a commit request or a stop), read at the start of a run,
-// and never deleted or emptied.
+// It is written by the migrators (a commit request or a stop) and read at the start of a run. It
+// is never deleted; a run that ends in success empties it when it copied the table it names
+// to the end, so that nothing is left to resume.
+#include <functional>
 #include <string>
 
 #include "migration/estado_execucao.h"
@@ -35,6 +37,14 @@ void GravarSequencia(const std::string& arquivoSeq, const std::string& tabela, c
 inline void GravarSequencia(const EstadoExecucao& estado, const std::string& tabela, const std::string& codigo) {
     GravarSequencia(estado.ArquivoSeq, tabela, codigo);
 }
+
+// After a run that ended in success: when the checkpoint names a table that the run copied to
+// its end (`concluida` tells, by table name as the file holds it), both keys are emptied. The
+// file stays, holding no code: the next start asks nothing and a continuation resumes no table.
+// A checkpoint of a table the run did not copy stays as it is. Raises Erro "Unable to write to
+// <path>" when the file cannot be written.
+void EsvaziarSequenciaConcluida(const std::string& arquivoSeq,
+                                const std::function<bool(const std::string& tabela)>& concluida);
 
 // Whether a file exists at the checkpoint path, whatever it holds.
 bool ExisteSequencia(const std::string& arquivoSeq);

@@ -76,8 +76,31 @@ void NucleoQuorvel::AguardarTrabalhador() {
 // and the first row copied honours it (a checkpoint left from a commit earlier in the finished
 // table would otherwise send a resume back over rows already copied).
 void NucleoQuorvel::AtualizarTabelas() {
-    for (const auto& entrada : SequenciaMigradores)
-        if (!Estado.ParadaGravada) (this->*entrada.migrador)();
+    tabelasConcluidas_.fill(false);
+    for (int i = 0; i < QuantidadeTabelas && !Estado.ParadaGravada; ++i) {
+        const bool marcada = operador_.TabelaMarcada(i);
+        (this->*SequenciaMigradores[i].migrador)();
+        tabelasConcluidas_[i] = marcada && !Estado.ParadaGravada;
+    }
+}
+
+// A run that copied every checked table leaves nothing to resume: a checkpoint written by a
+// commit during it, or the one it resumed, would send a continuation back over a finished table
+// (and the play log's would fail, its column of old codes being gone). When the file cannot be
+// written the run is not reported as a success: the operator is told why.
+bool NucleoQuorvel::EsvaziarCheckpoint(std::string& desfecho) {
+    try {
+        EsvaziarSequenciaConcluida(Estado.ArquivoSeq, [this](const std::string& tabela) {
+            const int indice = IndiceDaTabela(tabela);
+            return indice >= 0 && tabelasConcluidas_[static_cast<size_t>(indice)];
+        });
+        return true;
+    } catch (const std::exception& e) {
+        desfecho = std::string("Atualiza\xE7\xE3o encerrada pelo erro: ") + e.what();
+        operador_.Mensagem(TituloQuorvel, e.what(), TipoMensagem::Erro);
+        HabilitarControles(true);
+        return false;
+    }
 }
 
 void NucleoQuorvel::JvThread1Execute() {
@@ -104,7 +127,7 @@ void NucleoQuorvel::JvThread1Execute() {
             operador_.Mensagem(TituloQuorvel, "Atualiza\xE7\xE3o foi interrompida.", TipoMensagem::Aviso);
             if (desfecho.empty()) desfecho = "Atualiza\xE7\xE3o foi interrompida.";
             resultado_ = erro ? ResultadoExecucao::Erro : ResultadoExecucao::Interrompida;
-        } else if (!erro) {
+        } else if (!erro && EsvaziarCheckpoint(desfecho)) {
             HabilitarControles(true);
             operador_.Mensagem(TituloQuorvel, "Atualiza\xE7\xE3o realizada com sucesso.", TipoMensagem::Informacao);
             desfecho = "Atualiza\xE7\xE3o realizada com sucesso.";

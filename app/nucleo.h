@@ -1,6 +1,7 @@
 #pragma once
 // The core of the program: the run state, the databases of a run, the migrators and the run
 // controller. It does not know Qt; a front end owns one and talks to it through the operator port.
+#include <array>
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -116,6 +117,9 @@ private:
     std::string ultimaMensagem_;
 
     void IniciarTrabalhador();
+    bool EsvaziarCheckpoint(std::string& desfecho);
+    // The tables of the sequence that the last run copied to their end (by index).
+    std::array<bool, QuantidadeTabelas> tabelasConcluidas_{};
     PortaOperador& operador_;
     std::thread trabalhador_;
     std::atomic<bool> trabalhadorAtivo_{false};

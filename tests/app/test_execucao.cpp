@@ -189,8 +189,27 @@ TEST_F(Execucao, PararECommitEmLinhasEscolhidasERetomarSemPerderNemDobrar) {
                       {"Contato 12"}}));
     EXPECT_EQ(inst.bases.ConsultarAudio("SELECT COUNT(*) FROM TB_GENERO"), (Linhas{{"2"}}));
     EXPECT_EQ(inst.bases.ConsultarAudio("SELECT COUNT(*) FROM TB_PROGAUTO"), (Linhas{{"4"}}));
-    // A successful run leaves the checkpoint as it was.
-    EXPECT_EQ(Seq(), "[SEQ]\r\nsTabela=TB_AGENDA\r\nsCodigo=10\r\n");
+    // The run that finished the checkpoint's table leaves nothing to resume.
+    EXPECT_EQ(Seq(), "[SEQ]\r\nsTabela=\r\nsCodigo=\r\n");
+}
+
+// A successful run empties only a checkpoint of a table it copied to its end: one of a table it
+// did not copy, or of a table that stopped a run and is unchecked now, stays for a continuation.
+TEST_F(Execucao, SucessoSoEsvaziaOCheckpointDeTabelaCopiada) {
+    inst.bases.Executar2009(Contatos(3) + kDiretas);
+    inst.GravarSeq("[SEQ]\r\nsTabela=TB_PROGAUTO\r\nsCodigo=3\r\n");
+    operador.MarcarSo({0, 4});
+    operador.respostaPergunta = true;
+    ASSERT_TRUE(Rodar());
+    EXPECT_EQ(nucleo->UltimoResultado(), ResultadoExecucao::Sucesso);
+    EXPECT_EQ(Seq(), "[SEQ]\r\nsTabela=TB_PROGAUTO\r\nsCodigo=3\r\n");
+
+    // No checkpoint file: a successful run leaves none.
+    std::filesystem::remove(inst.ArquivoSeqHost());
+    NovoNucleo();
+    ASSERT_TRUE(Rodar());
+    EXPECT_EQ(nucleo->UltimoResultado(), ResultadoExecucao::Sucesso);
+    EXPECT_FALSE(std::filesystem::exists(inst.ArquivoSeqHost()));
 }
 
 TEST_F(Execucao, CommitAposAUltimaLinhaNaoFazRetomadaRepetirLinha) {

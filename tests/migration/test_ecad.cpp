@@ -190,14 +190,20 @@ TEST_F(Ecad, ACommitMidwayMakesTheRowsDurableAndTheCopyGoesOn) {
     ComCodigoAntigo();
     inst.bases.Executar2009(kLog2009);
     bool visto = false;
+    std::string checkpoint;
     operador.aoAtualizar = [&](const QuadroProgresso& q) {
         if (q.tabelaAtual == "TB_ECAD" && q.registroAtual == 1) nucleo->BCommitClick();
         // From a connection of its own, the committed row is seen while the copy is still going.
-        if (q.tabelaAtual == "TB_ECAD" && q.registroAtual == 3) visto = Log2010().size() == 1u;
+        if (q.tabelaAtual == "TB_ECAD" && q.registroAtual == 3) {
+            visto = Log2010().size() == 1u;
+            checkpoint = Seq();
+        }
     };
     ASSERT_TRUE(Rodar());
     EXPECT_TRUE(visto);
-    EXPECT_EQ(Seq(), "[SEQ]\r\nsTabela=TB_ECAD\r\nsCodigo=2\r\n");
+    EXPECT_EQ(checkpoint, "[SEQ]\r\nsTabela=TB_ECAD\r\nsCodigo=2\r\n");
+    // The finished run leaves nothing to resume: its column of old codes is gone.
+    EXPECT_EQ(Seq(), "[SEQ]\r\nsTabela=\r\nsCodigo=\r\n");
     EXPECT_EQ(Log2010().size(), 3u);
     EXPECT_FALSE(TemCodigoAntigo());
 }

@@ -325,6 +325,7 @@ TEST_F(Terminal, SigtermParaEContinuarCompletaSemPerderNemDobrar) {
     }
 }
 
+// A commit while the rows flow writes the checkpoint; the run goes on to its end.
 TEST_F(Terminal, Sigusr1GravaOCheckpointEnquantoAExecucaoSegue) {
     constexpr int linhas = 150000;
     GerarIrradiacao(inst.bases, linhas);
@@ -332,11 +333,13 @@ TEST_F(Terminal, Sigusr1GravaOCheckpointEnquantoAExecucaoSegue) {
     ASSERT_TRUE(filho.EsperarTexto("Tabela: TB_IRRADIACAO", 120)) << filho.Saida();
     filho.Sinal(SIGUSR1);
     bool rodavaAoGravar = false;
+    std::string checkpointDoCommit;
     const auto inicio = std::chrono::steady_clock::now();
     while (std::chrono::steady_clock::now() - inicio < std::chrono::seconds(60)) {
         const bool rodando = filho.Rodando();
         if (ArquivoExiste(inst.ArquivoSeqHost())) {
             rodavaAoGravar = rodando;
+            checkpointDoCommit = Seq();
             break;
         }
         if (!rodando) break;
@@ -346,11 +349,19 @@ TEST_F(Terminal, Sigusr1GravaOCheckpointEnquantoAExecucaoSegue) {
     EXPECT_EQ(filho.Aguardar(), 0) << filho.Erros();
     EXPECT_TRUE(Contem(filho.Erros(), "Commit solicitado.")) << filho.Erros();
     EXPECT_TRUE(Contem(filho.Erros(), kSucesso)) << filho.Erros();
-    const std::string seq = Seq();
+    const std::string seq = checkpointDoCommit;
     EXPECT_TRUE(Contem(seq, "sTabela=TB_IRRADIACAO")) << seq;
     EXPECT_GT(CodigoSeq(seq), 1) << seq;
     EXPECT_LT(CodigoSeq(seq), linhas) << seq;
     EXPECT_EQ(Contar(inst.bases, "TB_IRRADIACAO"), std::to_string(linhas));
+    // The run finished: its checkpoint offers nothing to resume. A continuation asks nothing (no
+    // code) and, resuming no table, copies the checked table anew.
+    EXPECT_EQ(Seq(), "[SEQ]\r\nsTabela=\r\nsCodigo=\r\n");
+    const auto continuacao = Rodar({"--tabelas", "Irradiacao", "--continuar"});
+    EXPECT_EQ(continuacao.status, 0) << continuacao.erros;
+    EXPECT_FALSE(Contem(continuacao.erros, kPergunta)) << continuacao.erros;
+    EXPECT_EQ(Contar(inst.bases, "TB_IRRADIACAO"), std::to_string(linhas));
+    EXPECT_EQ(Seq(), "[SEQ]\r\nsTabela=\r\nsCodigo=\r\n");
 }
 
 // A terminal that goes away stops the run as "Parar processo" does: committed, checkpoint written.
