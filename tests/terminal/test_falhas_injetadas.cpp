@@ -28,6 +28,7 @@
 #include "apoio/instalacao_teste.h"
 #include "platform/arquivos.h"
 #include "platform/caminhos.h"
+#include "servidor_proprio.h"
 #include "test_terminal_processo.h"
 
 namespace fs = std::filesystem;
@@ -257,83 +258,6 @@ TEST_F(FalhasNoNucleo, CheckpointQueNaoSeGravaTerminaComOErroEGuardaOQueFoiConfi
 }
 
 
-// A Firebird server of the test's own on another loopback port, beside the tests' server (whose
-// configuration it copies): its own security database, lock folder and process, which the test
-// stops and starts again at will.
-class ServidorProprio {
-public:
-    static constexpr int kPorta = 3061;
-
-    explicit ServidorProprio(const std::string& pasta) : raiz_(pasta + "/raiz"), lock_(pasta + "/lock") {
-        const char* firebird = std::getenv("FIREBIRD");
-        if (!firebird || !fs::exists(std::string(firebird) + "/firebird.conf")) return;
-        programa_ = fs::exists("/usr/sbin/firebird") ? "/usr/sbin/firebird"
-                                                     : std::string(firebird) + "/../servidor/usr/sbin/firebird";
-        if (!fs::exists(programa_)) return;
-        fs::create_directories(raiz_);
-        fs::create_directories(lock_);
-        for (const char* nome : {"plugins.conf", "fbtrace.conf", "fbintl.conf"})
-            if (fs::exists(std::string(firebird) + "/" + nome))
-                fs::copy_file(std::string(firebird) + "/" + nome, raiz_ + "/" + nome);
-        const std::string seguranca = raiz_ + "/security3.fdb";
-        std::ofstream(raiz_ + "/firebird.conf") << "SecurityDatabase = " << seguranca << "\nRemoteServicePort = "
-                                                << kPorta << "\nRemoteBindAddress = 127.0.0.1\nUdfAccess = None\n";
-        std::ofstream(raiz_ + "/databases.conf") << "security.db = " << seguranca << "\n{\n\tRemoteAccess = false\n}\n";
-        const std::string ambiente = "FIREBIRD=" + Aspas(raiz_) + " FIREBIRD_LOCK=" + Aspas(lock_) + " ";
-        Executar("printf \"CREATE DATABASE '%s';\\n\" " + Aspas(seguranca) + " | " + ambiente +
-                 "isql-fb -q -user SYSDBA");
-        Executar("printf \"CREATE USER SYSDBA PASSWORD '%s';\\nCOMMIT;\\n\" " + Aspas(SenhaBanco) + " | " + ambiente +
-                 "isql-fb -q -user SYSDBA security.db");
-        pronto_ = true;
-    }
-    ~ServidorProprio() { Parar(); }
-
-    bool Pronto() const { return pronto_; }
-
-    // Starts the server and waits until it answers.
-    bool Iniciar() {
-        pid_ = fork();
-        if (pid_ == 0) {
-            setenv("FIREBIRD", raiz_.c_str(), 1);
-            setenv("FIREBIRD_LOCK", lock_.c_str(), 1);
-            const int nulo = open("/dev/null", O_RDWR);
-            dup2(nulo, STDIN_FILENO);
-            dup2(nulo, STDOUT_FILENO);
-            execl(programa_.c_str(), programa_.c_str(), static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        for (int i = 0; i < 300; ++i) {
-            if (Responde()) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        return false;
-    }
-    // Kills the server at once, as a crash or a pulled cable would end it.
-    void Parar() {
-        if (pid_ <= 0) return;
-        kill(pid_, SIGKILL);
-        waitpid(pid_, nullptr, 0);
-        pid_ = -1;
-    }
-    // The location of a database file through this server.
-    static std::string Local(const std::string& caminho) { return "localhost/" + std::to_string(kPorta) + ":" + caminho; }
-
-private:
-    static bool Responde() {
-        const int s = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in endereco{};
-        endereco.sin_family = AF_INET;
-        endereco.sin_port = htons(kPorta);
-        endereco.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        const bool ok = connect(s, reinterpret_cast<sockaddr*>(&endereco), sizeof endereco) == 0;
-        close(s);
-        return ok;
-    }
-    std::string raiz_, lock_, programa_;
-    bool pronto_ = false;
-    pid_t pid_ = -1;
-};
-
 // `n` rows of the broadcast log with keys 1..n, generated inside the database.
 void GerarIrradiacao(const std::string& local, int n) { ExecutarSql(local, ScriptIrradiacao(n)); }
 
@@ -358,9 +282,8 @@ TEST(ServidorQueCai, ParaAExecucaoSemPerderOConfirmadoEContinuarCompleta) {
                                        referencia.unidades.Pasta());
     ASSERT_EQ(inteira.status, 0) << inteira.erros;
 
-    // The 2009 and audio databases through the test's own server; the administration database,
-    // whose location names the server machine (a port there would not pass the check that the
-    // program runs on the server), through the tests' server.
+    // The 2009 and audio databases through the test's own server, which the test stops; the
+    // administration database through the tests' server.
     const std::string d = inst.unidades.Unidade('d');
     std::ofstream(d + "/Quorvel2009/Base.ini", std::ios::binary) << ServidorProprio::Local("C:\\Dados\\BASE2009.FDB") << "\r\n";
     std::ofstream(d + "/Quorvel2010/BaseAudio.ini", std::ios::binary)

@@ -1,0 +1,39 @@
+#pragma once
+// A Firebird server of a test's own on another loopback port, beside the tests' server (whose
+// configuration it copies): its own security database, lock folder and process, which the test
+// stops and starts again at will. Its databases are reached as "localhost/3061:path", the form
+// of the stations whose server listens on a port of its own.
+#include <sys/types.h>
+
+#include <string>
+
+namespace quorvel::teste {
+
+class ServidorProprio {
+public:
+    static constexpr int kPorta = 3061;
+
+    // Prepares the server's folders below `pasta`; Pronto() is false when the tests' server
+    // configuration or the server program is not there.
+    explicit ServidorProprio(const std::string& pasta);
+    ~ServidorProprio() { Parar(); }
+    ServidorProprio(const ServidorProprio&) = delete;
+    ServidorProprio& operator=(const ServidorProprio&) = delete;
+
+    bool Pronto() const { return pronto_; }
+
+    // Starts the server and waits until it answers.
+    bool Iniciar();
+    // Kills the server at once, as a crash or a pulled cable would end it.
+    void Parar();
+    // The location of a database file through this server.
+    static std::string Local(const std::string& caminho) { return "localhost/" + std::to_string(kPorta) + ":" + caminho; }
+
+private:
+    static bool Responde();
+    std::string raiz_, lock_, programa_;
+    bool pronto_ = false;
+    pid_t pid_ = -1;
+};
+
+}  // namespace quorvel::teste
