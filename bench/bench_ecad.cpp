@@ -34,7 +34,7 @@
 #include "apoio/bases_teste.h"
 #include "apoio/instalacao_teste.h"
 #include "bench/bench_apoio.h"
-#include "db/criacao.h"
+#include "apoio/criacao.h"
 #include "platform/erros.h"
 
 using namespace quorvel;

@@ -253,7 +253,6 @@ QUORVEL_FB_FUNCAO(ISC_STATUS, isc_blob_info,
                   (s, b, n, itens, m, r))
 QUORVEL_FB_FUNCAO(ISC_LONG, isc_vax_integer, (const ISC_SCHAR* p, short n), (p, n))
 QUORVEL_FB_FUNCAO(ISC_INT64, isc_portable_integer, (const ISC_UCHAR* p, short n), (p, n))
-QUORVEL_FB_FUNCAO(ISC_LONG, isc_sqlcode, (const ISC_STATUS* s), (s))
 
 #undef QUORVEL_FB_FUNCAO
 

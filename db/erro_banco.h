@@ -9,12 +9,9 @@ namespace quorvel {
 
 class ErroBanco : public Erro {
 public:
-    ErroBanco(const std::string& mensagem, int sqlcode, int64_t codigo)
-        : Erro(mensagem), sqlcode_(sqlcode), codigo_(codigo) {}
-    int SQLCode() const { return sqlcode_; }     // the SQLCODE of the failure
+    ErroBanco(const std::string& mensagem, int64_t codigo) : Erro(mensagem), codigo_(codigo) {}
     int64_t Codigo() const { return codigo_; }   // the first error code of the status vector
 private:
-    int sqlcode_;
     int64_t codigo_;
 };
 

@@ -15,8 +15,7 @@ void Lancar(const ISC_STATUS* status) {
         texto += linha;
     }
     if (texto.empty()) texto = "Unknown database error";
-    const int sqlcode = static_cast<int>(isc_sqlcode(status));
-    throw ErroBanco(texto, sqlcode, static_cast<int64_t>(status[1]));
+    throw ErroBanco(texto, static_cast<int64_t>(status[1]));
 }
 
 }  // namespace quorvel::fb

@@ -143,42 +143,35 @@ DataHora ValorComoDataHora(const Valor& v, int escala) {
 void TParam::SetAsString(const std::string& texto) {
     if (tipo_ != TipoCampo::Blob) tipo_ = TipoCampo::Texto;
     valor_ = texto;
-    atribuido_ = true;
 }
 
 void TParam::SetAsBlob(const std::string& conteudo) {
     tipo_ = TipoCampo::Blob;
     valor_ = conteudo;
-    atribuido_ = true;
 }
 
 void TParam::SetAsInteger(int32_t valor) {
     tipo_ = TipoCampo::Inteiro;
     valor_ = static_cast<int64_t>(valor);
-    atribuido_ = true;
 }
 
 void TParam::SetAsLargeInt(int64_t valor) {
     tipo_ = TipoCampo::Inteiro64;
     valor_ = valor;
-    atribuido_ = true;
 }
 
 void TParam::SetAsFloat(double valor) {
     tipo_ = TipoCampo::Decimal;
     valor_ = valor;
-    atribuido_ = true;
 }
 
 void TParam::SetAsDateTime(const DataHora& valor) {
     tipo_ = TipoCampo::Data;
     valor_ = valor;
-    atribuido_ = true;
 }
 
 void TParam::Clear() {
     valor_ = std::monostate{};
-    atribuido_ = true;
 }
 
 // ---- TField ----

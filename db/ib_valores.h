@@ -55,11 +55,9 @@ public:
     void Reiniciar() {
         tipo_ = TipoCampo::Desconhecido;
         valor_ = std::monostate{};
-        atribuido_ = false;
     }
 
     bool IsNull() const { return std::holds_alternative<std::monostate>(valor_); }
-    bool Atribuido() const { return atribuido_; }
     const Valor& ValorAtual() const { return valor_; }
     std::string AsString() const { return ValorComoTexto(valor_); }
     int32_t AsInteger() const { return ValorComoInteiro(valor_); }
@@ -68,7 +66,6 @@ private:
     std::string nome_;
     TipoCampo tipo_ = TipoCampo::Desconhecido;
     Valor valor_;
-    bool atribuido_ = false;
 };
 
 // A result column of an open statement, read (and in a cached-update dataset written) on the
@@ -135,7 +132,6 @@ public:
     // The lines joined by line breaks.
     std::string Text() const;
     const std::vector<std::string>& Linhas() const { return linhas_; }
-    size_t Count() const { return linhas_.size(); }
     bool Vazia() const { return linhas_.empty(); }
 
 private:

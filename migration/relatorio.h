@@ -81,7 +81,6 @@ public:
     bool Aberto() const { return ativo_; }
     // Also hands every detail line (without its line end) to `eco`, file or no file.
     void DefinirEco(std::function<void(const std::string&)> eco) { eco_ = std::move(eco); }
-    bool Previsao() const { return previsao_; }
 
     // A table's copy begins, its source query having returned `naOrigem` rows.
     void IniciarTabela(const std::string& tabela, int64_t naOrigem);

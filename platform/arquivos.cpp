@@ -168,7 +168,7 @@ std::unique_ptr<Arquivo> Arquivo::Abrir(const std::string& caminho, Modo modo) {
         ::close(fd);
         return nullptr;
     }
-    return std::unique_ptr<Arquivo>(new Arquivo(fd, std::move(host)));
+    return std::unique_ptr<Arquivo>(new Arquivo(fd));
 }
 
 Arquivo::~Arquivo() { ::close(fd_); }
@@ -247,7 +247,7 @@ std::unique_ptr<ArquivoTemporario> ArquivoTemporario::Criar(const std::string& d
             return nullptr;
         }
         ::flock(fd, LOCK_EX | LOCK_NB);
-        auto arquivo = std::unique_ptr<Arquivo>(new Arquivo(fd, nome));
+        auto arquivo = std::unique_ptr<Arquivo>(new Arquivo(fd));
         return std::unique_ptr<ArquivoTemporario>(new ArquivoTemporario(std::move(arquivo), std::move(nome), host));
     }
     return nullptr;

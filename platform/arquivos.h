@@ -60,7 +60,6 @@ public:
     // through the program's memory), by reads and writes otherwise.
     bool CopiarDe(const Arquivo& origem, int64_t de, int64_t para, int64_t n);
     bool Sincronizar();  // flushes the data to the disk
-    const std::string& CaminhoHostAberto() const { return host_; }
 
 private:
     friend class ArquivoTemporario;
@@ -71,9 +70,8 @@ private:
 #else
     using Descritor = int;
 #endif
-    Arquivo(Descritor fd, std::string host) : fd_(fd), host_(std::move(host)) {}
+    explicit Arquivo(Descritor fd) : fd_(fd) {}
     Descritor fd_;
-    std::string host_;
 };
 
 // A new file beside a destination, to be written whole and then put in the destination's place.

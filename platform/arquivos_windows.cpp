@@ -135,7 +135,7 @@ std::unique_ptr<Arquivo> Arquivo::Abrir(const std::string& caminho, Modo modo) {
     const HANDLE h = CreateFileW(Largo(caminho).c_str(), acesso, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                  nullptr, criacao, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return nullptr;
-    return std::unique_ptr<Arquivo>(new Arquivo(h, caminho));
+    return std::unique_ptr<Arquivo>(new Arquivo(h));
 }
 
 Arquivo::~Arquivo() { CloseHandle(fd_); }
@@ -192,7 +192,7 @@ std::unique_ptr<ArquivoTemporario> ArquivoTemporario::Criar(const std::string& d
             if (erro == ERROR_FILE_EXISTS || erro == ERROR_ALREADY_EXISTS) continue;
             return nullptr;
         }
-        auto arquivo = std::unique_ptr<Arquivo>(new Arquivo(h, nome));
+        auto arquivo = std::unique_ptr<Arquivo>(new Arquivo(h));
         return std::unique_ptr<ArquivoTemporario>(new ArquivoTemporario(std::move(arquivo), std::move(nome), destino));
     }
     return nullptr;

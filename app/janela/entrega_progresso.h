@@ -47,7 +47,6 @@ public:
 
     // Window's thread: lets a waiting worker go; from now on a hand-off returns at once.
     void Fechar();
-    bool Fechada() const { return fechada_; }
 
     // Measures the hand-offs into `medicao` (none: no measuring). Set while no worker runs.
     void DefinirMedicao(MedicaoProgresso* medicao) { medicao_ = medicao; }

@@ -39,7 +39,6 @@ void TfrmQuorvel2009_2010::Refrescar(const QuadroProgresso& quadro) {
     const double cpuInicio = medicao_ ? CpuDaThread() : 0;
 
     maximoAtual_ = quadro.maximoAtual;
-    maximoGeral_ = quadro.totalGeral;
     if (linhaTabela_.isNull() || quadro.tabelaAtual != tabelaMostrada_) {
         tabelaMostrada_ = quadro.tabelaAtual;
         linhaTabela_ = TextoTela("Tabela: " + quadro.tabelaAtual);

@@ -103,7 +103,6 @@ public:
 
     // The bars' maxima as the run set them (a Qt bar cannot show an empty bar of maximum 0).
     int MaximoAtual() const { return maximoAtual_; }
-    int MaximoGeral() const { return maximoGeral_; }
 
     // Measures the refreshes from now on into `medicao` (none: no measuring). Set while no run
     // is on.
@@ -160,7 +159,7 @@ private:
     std::array<std::atomic<bool>, QuantidadeTabelas> marcadas_{};
     std::mutex pastasMutex_;
     std::string pasta2009_, pasta2010_;
-    int maximoAtual_ = 100, maximoGeral_ = 100;
+    int maximoAtual_ = 100;
 
     // Message boxes shown for the worker and still open (window's thread only).
     std::vector<QPointer<QMessageBox>> caixasTrabalhador_;

@@ -62,7 +62,6 @@ public:
     // left above what follows (plain output: printed when it was not yet).
     void Fixar(double agora);
 
-    bool Vivo() const { return vivo_; }
     // How often each display is refreshed, in seconds.
     static constexpr double IntervaloVivo = 0.1;
     static constexpr double IntervaloLinhas = 2.0;

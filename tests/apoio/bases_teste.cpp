@@ -18,9 +18,9 @@
 #include <mutex>
 #include <sstream>
 
-#include "db/criacao.h"
+#include "apoio/criacao.h"
 #include "db/ib_query.h"
-#include "db/script_sql.h"
+#include "apoio/script_sql.h"
 #include "platform/erros.h"
 
 #ifndef QUORVEL_FIXTURES

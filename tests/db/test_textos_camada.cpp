@@ -7,7 +7,7 @@
 #include "db/data_hora.h"
 #include "db/localizacao.h"
 #include "db/parametros_sql.h"
-#include "db/script_sql.h"
+#include "apoio/script_sql.h"
 #include "platform/erros.h"
 
 namespace quorvel {

@@ -1,4 +1,4 @@
-#include "db/script_sql.h"
+#include "apoio/script_sql.h"
 
 #include "db/ib_query.h"
 #include "platform/erros.h"

@@ -1,4 +1,4 @@
-#include "db/criacao.h"
+#include "apoio/criacao.h"
 
 #include <ibase.h>
 

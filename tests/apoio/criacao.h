@@ -1,5 +1,5 @@
 #pragma once
-// Creating databases (for the test databases and the demo installation): SQL dialect 1, no
+// Creating databases (for the test databases and the benchmarks): SQL dialect 1, no
 // default character set, owned by SYSDBA.
 #include <string>
 
