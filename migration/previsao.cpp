@@ -6,6 +6,7 @@
 #include "migration/ecad.h"
 #include "migration/relatorio_copia.h"
 #include "migration/relatorio_texto.h"
+#include "migration/plano_vinheta.h"
 #include "migration/relocacao.h"
 #include "migration/vinhetas.h"
 #include "platform/arquivos.h"
@@ -189,34 +190,17 @@ void PreverEcad(PrevisaoExecucao& p, const TabelaMigracao& entrada) {
 void PreverVinhetas(PrevisaoExecucao& p, const TabelaMigracao& entrada) {
     const auto colunas = ColunasDestino(p.bases.DB_Audio, p.bases.Transaction_Audio, entrada.tabela);
     DescricaoCopia d;
-    d.colunasOrigem = "vin_codigo, vin_dispositivo, vin_nome, vin_tempo, vin_extensao, vin_tipo";
+    d.colunasOrigem = ColunasOrigemVinheta;
     PercorrerOrigem(p, entrada, d, [&](TIBQuery& origem) {
-        const std::string extensao = origem.FieldByName("vin_extensao").AsString();
-        const std::string nome = RemoverCaracteresInvalidos(origem.FieldByName("vin_nome").AsString());
-        const std::string dispositivo = origem.FieldByName("vin_dispositivo").AsString();
-        p.relatorio.IdentificarLinha(origem.FieldByName("vin_nome").AsString());
+        const PlanoVinheta plano = PlanejarVinheta(LerLinhaVinheta(origem), p.pasta2010,
+                                                   [&p](const std::string& c) { return p.ArquivoOcupado(c); });
+        p.relatorio.IdentificarLinha(plano.linha.nome);
+        if (plano.copia.situacao == CopiaArquivo::Situacao::Copiado) p.CriarArquivo(plano.copia.destino);
+        RelatarCopia(p.relatorio, plano.copia, NotaVinhetaSemArquivo(plano.copia.destino));
 
-        CopiaArquivo copia{CopiaArquivo::Situacao::Ausente, OrigemVinheta(dispositivo, extensao),
-                           DestinoVinheta(p.pasta2010, nome, extensao), "", ""};
-        copia.destino = copia.desejado;
-        if (ArquivoExiste(copia.origem)) {
-            copia.situacao = CopiaArquivo::Situacao::Copiado;
-            copia.destino =
-                EscolherDestino("V", copia.desejado, [&p](const std::string& c) { return p.ArquivoOcupado(c); });
-            p.CriarArquivo(copia.destino);
-        }
-        RelatarCopia(p.relatorio, copia, NotaVinhetaSemArquivo(copia.destino));
-
-        const std::string arquivo = ExtrairNomeArquivo(copia.destino);
-        const std::pair<const char*, std::string> valores[] = {
-            {"VIN_NOME", NomeSemExtensao(arquivo)},
-            {"VIN_TEMPO", origem.FieldByName("vin_tempo").AsString()},
-            {"VIN_TIPO", origem.FieldByName("vin_tipo").AsString()},
-            {"VIN_ARQUIVO", arquivo},
-        };
-        for (const auto& [coluna, valor] : valores) {
-            const auto c = colunas.find(coluna);
-            const std::string motivo = c == colunas.end() ? "" : TextoNaoCabe(coluna, valor, c->second);
+        for (const ValorVinheta& v : ValoresVinheta(plano)) {
+            const auto c = colunas.find(v.coluna);
+            const std::string motivo = c == colunas.end() ? "" : TextoNaoCabe(v.coluna, v.valor, c->second);
             if (motivo.empty()) continue;
             p.relatorio.PararNaLinha(motivo);
             p.parou = true;

@@ -128,38 +128,36 @@ void PastasDestino::SincronizarCopias() {
     copias_.clear();
 }
 
-std::string ConverterArquivoVinheta(const std::string& pasta2010, const AvisoRelocacao& avisar,
-                                    PastasDestino& pastas, const std::string& dispositivo, const std::string& nome,
-                                    const std::string& extensao, CopiaArquivo* copia) {
-    const std::string origem = OrigemVinheta(dispositivo, extensao);
+CopiaArquivo PlanejarArquivoVinheta(const std::string& pasta2010, const std::string& dispositivo,
+                                    const std::string& nome, const std::string& extensao,
+                                    const std::function<bool(const std::string&)>& ocupado) {
     const std::string destino = DestinoVinheta(pasta2010, nome, extensao);
-    std::string resultado = destino;
-    CopiaArquivo local;
-    CopiaArquivo& c = copia ? *copia : local;
-    c = CopiaArquivo{CopiaArquivo::Situacao::Ausente, origem, destino, destino, ""};
-    pastas.Preparar(pasta2010 + SubpastaVinhetas2010);
-    if (!ArquivoExiste(origem)) return resultado;
-    try {
-        resultado = CopiarArquivoUnico(TipoVinheta, origem, destino);
-        pastas.Copiado(resultado);
-        c.situacao = CopiaArquivo::Situacao::Copiado;
-        c.destino = resultado;
-    } catch (const std::exception& e) {
-        c.situacao = CopiaArquivo::Situacao::Falhou;
-        c.erro = e.what();
-        avisar("N\xE3o foi poss\xEDvel converter a vinheta: " + Aspas(origem) + " para: " + Aspas(destino));
-    }
-    return resultado;
+    CopiaArquivo c{CopiaArquivo::Situacao::Ausente, OrigemVinheta(dispositivo, extensao), destino, destino, ""};
+    if (!ArquivoExiste(c.origem)) return c;
+    c.situacao = CopiaArquivo::Situacao::Copiado;
+    if (ocupado) c.destino = EscolherDestino(TipoVinheta, destino, ocupado);
+    return c;
 }
 
-DestinoMusica ConverterArquivoMusica(const std::string& pasta2010, const AvisoRelocacao& avisar,
-                                     PastasDestino& pastas, const std::string& drive, const std::string& dispositivo,
-                                     const std::string& interprete, const std::string& titulo,
-                                     const std::string& extensao) {
-    DestinoMusica destino = PlanejarArquivoMusica(pasta2010, drive, dispositivo, interprete, titulo, extensao);
+void CopiarArquivoVinheta(CopiaArquivo& c, const std::string& pasta2010, PastasDestino& pastas,
+                          const AvisoRelocacao& avisar) {
+    pastas.Preparar(pasta2010 + SubpastaVinhetas2010);
+    if (c.situacao == CopiaArquivo::Situacao::Ausente) return;
+    try {
+        c.destino = CopiarArquivoUnico(TipoVinheta, c.origem, c.desejado);
+        pastas.Copiado(c.destino);
+    } catch (const std::exception& e) {
+        c.situacao = CopiaArquivo::Situacao::Falhou;
+        c.destino = c.desejado;
+        c.erro = e.what();
+        avisar("N\xE3o foi poss\xEDvel converter a vinheta: " + Aspas(c.origem) + " para: " + Aspas(c.desejado));
+    }
+}
+
+void CopiarArquivoMusica(DestinoMusica& destino, PastasDestino& pastas, const AvisoRelocacao& avisar) {
     // Also when there is nothing to copy: registration still tags the file found there.
     pastas.Preparar(destino.pasta);
-    if (destino.copia.situacao == CopiaArquivo::Situacao::Ausente) return destino;
+    if (destino.copia.situacao == CopiaArquivo::Situacao::Ausente) return;
     const std::string origem = destino.copia.origem;
     const std::string caminho = destino.copia.destino;
     try {
@@ -170,7 +168,6 @@ DestinoMusica ConverterArquivoMusica(const std::string& pasta2010, const AvisoRe
         destino.copia.erro = e.what();
         avisar("N\xE3o foi poss\xEDvel converter a m\xFAsica: " + Aspas(origem) + " para: " + Aspas(caminho));
     }
-    return destino;
 }
 
 }  // namespace quorvel

@@ -65,13 +65,19 @@ private:
     std::unordered_set<std::string> copias_;  // host paths
 };
 
-// The 2010 path of a jingle: "<2010 folder>\Vinhetas\<nome>.<extensao>" (sanitised), or the
-// numbered name it was copied to. Copies "C:\Comercial\<dispositivo>.<extensao>" when it exists;
-// a failed copy is reported with a message and the row goes on. Never raises.
-// `copia`, when given, receives what became of the file.
-std::string ConverterArquivoVinheta(const std::string& pasta2010, const AvisoRelocacao& avisar,
-                                    PastasDestino& pastas, const std::string& dispositivo, const std::string& nome,
-                                    const std::string& extensao, CopiaArquivo* copia = nullptr);
+// The relocation of a jingle's file, without touching any file: from
+// "C:\Comercial\<dispositivo>.<extensao>" to "<2010 folder>\Vinhetas\<nome>.<extensao>"
+// (sanitised); Copiado when the 2009 file exists, Ausente otherwise. With `ocupado` the numbered
+// name a collision would give is chosen now (the forecast); without it the copy chooses it.
+CopiaArquivo PlanejarArquivoVinheta(const std::string& pasta2010, const std::string& dispositivo,
+                                    const std::string& nome, const std::string& extensao,
+                                    const std::function<bool(const std::string&)>& ocupado = {});
+
+// Carries out a jingle's planned copy into the 2010 folder's "\Vinhetas\" (prepared first), to
+// the wished name or the first free numbered one, which `copia.destino` then holds; a failed copy
+// turns it to Falhou and is reported with a message, and the row goes on. Never raises.
+void CopiarArquivoVinheta(CopiaArquivo& copia, const std::string& pasta2010, PastasDestino& pastas,
+                          const AvisoRelocacao& avisar);
 
 // Where a music file goes in the 2010 layout: the 2010 folder's "\Musicas\" for drive "C:"
 // (exactly, upper case), the drive's own "\Musicas\" for any other; the name is artist + " - " +
@@ -88,13 +94,9 @@ DestinoMusica PlanejarArquivoMusica(const std::string& pasta2010, const std::str
                                     const std::string& dispositivo, const std::string& interprete,
                                     const std::string& titulo, const std::string& extensao);
 
-// Copies a music file "<drive>\Musicas\<dispositivo>.<extensao>" ("C:\Musicas\" for drive C:) to
-// its 2010 folder and name, replacing a file of that name, and returns them (also when there was
-// nothing to copy). Nothing is copied when the source is missing; a
-// failed copy is reported with a message. Never raises.
-DestinoMusica ConverterArquivoMusica(const std::string& pasta2010, const AvisoRelocacao& avisar,
-                                     PastasDestino& pastas, const std::string& drive, const std::string& dispositivo,
-                                     const std::string& interprete, const std::string& titulo,
-                                     const std::string& extensao);
+// Carries out the copy PlanejarArquivoMusica planned: the 2009 file to its 2010 folder and name,
+// replacing a file of that name; its folder is prepared also when there is nothing to copy. A
+// failed copy turns the plan's copy to Falhou and is reported with a message. Never raises.
+void CopiarArquivoMusica(DestinoMusica& destino, PastasDestino& pastas, const AvisoRelocacao& avisar);
 
 }  // namespace quorvel

@@ -5,6 +5,7 @@
 
 #include "migration/copia_tabela.h"
 #include "migration/duracao.h"
+#include "migration/plano_vinheta.h"
 #include "migration/relatorio_copia.h"
 #include "migration/relatorio_texto.h"
 #include "migration/relocacao.h"
@@ -37,17 +38,13 @@ int32_t SegundosDaVinheta(const std::string& tempo) {
 }
 
 void ProcessarVinheta(AmbienteMigracao& ambiente, CopiaVinhetas& copia, TIBQuery& origem, TIBQuery& alvo) {
-    const std::string extensao = origem.FieldByName("vin_extensao").AsString();
-    const std::string nome = RemoverCaracteresInvalidos(origem.FieldByName("vin_nome").AsString());
-    const std::string dispositivo = origem.FieldByName("vin_dispositivo").AsString();
+    PlanoVinheta plano = PlanejarVinheta(LerLinhaVinheta(origem), copia.pasta2010);
     RelatorioExecucao& relatorio = ambiente.Relatorio();
-    relatorio.IdentificarLinha(origem.FieldByName("vin_nome").AsString());
-    CopiaArquivo arquivo;
-    const std::string caminho = ConverterArquivoVinheta(
-        copia.pasta2010, [&](const std::string& texto) { ambiente.Mensagem(texto, TipoMensagem::Informacao); },
-        copia.pastas, dispositivo, nome, extensao, &arquivo);
-    RelatarCopia(relatorio, arquivo, NotaVinhetaSemArquivo(arquivo.destino));
-    copia.nomeArquivo = ExtrairNomeArquivo(caminho);
+    relatorio.IdentificarLinha(plano.linha.nome);
+    CopiarArquivoVinheta(plano.copia, copia.pasta2010, copia.pastas,
+                         [&](const std::string& texto) { ambiente.Mensagem(texto, TipoMensagem::Informacao); });
+    RelatarCopia(relatorio, plano.copia, NotaVinhetaSemArquivo(plano.copia.destino));
+    copia.nomeArquivo = plano.Arquivo();
 
     // The statement text is set once for the table; every row declares and binds every parameter.
     alvo.Close();
@@ -62,13 +59,9 @@ void ProcessarVinheta(AmbienteMigracao& ambiente, CopiaVinhetas& copia, TIBQuery
     alvo.ParamByName("pCav_codigo").SetDataType(TipoCampo::Inteiro);
     alvo.ParamByName("pVin_segundos").SetDataType(TipoCampo::Inteiro);
 
-    const std::string tempo = origem.FieldByName("vin_tempo").AsString();
-    alvo.ParamByName("pVin_nome").SetAsString(NomeSemExtensao(copia.nomeArquivo));
-    alvo.ParamByName("pVin_tempo").SetAsString(tempo);
-    alvo.ParamByName("pVin_tipo").SetAsString(origem.FieldByName("vin_tipo").AsString());
-    alvo.ParamByName("pVin_arquivo").SetAsString(copia.nomeArquivo);
+    for (const ValorVinheta& v : ValoresVinheta(plano)) alvo.ParamByName(v.parametro).SetAsString(v.valor);
     alvo.ParamByName("pCav_codigo").SetAsInteger(0);
-    alvo.ParamByName("pVin_segundos").SetAsInteger(SegundosDaVinheta(tempo));
+    alvo.ParamByName("pVin_segundos").SetAsInteger(SegundosDaVinheta(plano.linha.tempo));
     alvo.ExecSQL();
 }
 
@@ -83,7 +76,7 @@ void ConverterTabelaVinhetas(AmbienteMigracao& ambiente, BasesExecucao& bases, c
 
     DescricaoCopia d;
     d.destino = BaseDestino::Audio;
-    d.colunasOrigem = "vin_codigo, vin_dispositivo, vin_nome, vin_tempo, vin_extensao, vin_tipo";
+    d.colunasOrigem = ColunasOrigemVinheta;
     d.mensagemFalha = "Erro ao converter o dispositivo: ";
     d.antesDasLinhas = [&ambiente, copia] { copia->pasta2010 = ambiente.Pasta2010(); };
     d.processarLinha = [&ambiente, copia](TIBQuery& origem, TIBQuery& alvo) {

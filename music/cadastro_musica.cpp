@@ -110,28 +110,17 @@ std::string NomeDeCadastro(const std::string& texto) {
     return nome;
 }
 
-void GravarMusica(DatasetsCadastro& cad, const std::string& caminhoCompleto, const std::string& arquivo,
-                  const std::string& titulo, const std::string& interprete, const std::string& compositor,
-                  const std::string& extensao, const std::string& pasta, int32_t genero, int32_t codigoAntigo,
-                  EventosCadastro* eventos, bool sincronizarTag) {
-    const std::string sucesso = "N";
+void GravarMusica(DatasetsCadastro& cad, const PlanoMusica& plano, EventosCadastro* eventos, bool sincronizarTag) {
+    const LinhaMusica& linha = plano.linha;
 
     // The audio information, and the rewritten tag, before the record is inserted. The tag the
     // record's album, year, track and lookups come from is the one the file had before.
-    ArquivoAudio audio(caminhoCompleto);
+    ArquivoAudio audio(plano.completo);
     EventosCadastro semEventos;
     EventosCadastro& ev = eventos ? *eventos : semEventos;
     try {
         audio.LerInfoAudio();
-        if (MaiusculasAscii(extensao) == ".MP3") {
-            ValoresTag v;
-            v.TIT2 = titulo;
-            v.TPE1 = interprete;
-            v.TCOM = compositor;
-            v.TSUC = sucesso;
-            v.TEXT = extensao;
-            ev.tag = GravarTag(audio, v, sincronizarTag);
-        }
+        if (plano.reescreveTag) ev.tag = GravarTag(audio, ValoresTagMusica(plano), sincronizarTag);
     } catch (const std::exception& e) {
         ev.tag = {ResultadoTag::Modo::NaoGravada, e.what()};
     } catch (...) {
@@ -146,23 +135,23 @@ void GravarMusica(DatasetsCadastro& cad, const std::string& caminhoCompleto, con
     if (musicas.Active() && (musicas.State() != EstadoDataset::Navegando || musicas.UpdatesPending())) musicas.Close();
     musicas.Open();
     musicas.Append();
-    musicas.FieldByName("MUS_NOME").SetAsString(titulo);
-    musicas.FieldByName("MUS_INTERPRETE").SetAsString(interprete);
-    musicas.FieldByName("MUS_COMPOSITOR").SetAsString(compositor);
+    musicas.FieldByName("MUS_NOME").SetAsString(linha.titulo);
+    musicas.FieldByName("MUS_INTERPRETE").SetAsString(linha.interprete);
+    musicas.FieldByName("MUS_COMPOSITOR").SetAsString(linha.compositor);
     musicas.FieldByName("MUS_TIPO").SetAsString("M");
 
     Ignorando([&] { musicas.FieldByName("MUS_ALBUM").SetAsString(audio.TagID3v2().Album()); });
     Ignorando([&] { musicas.FieldByName("MUS_ANO").SetAsString(audio.TagID3v2().Year()); });
     Ignorando([&] { musicas.FieldByName("MUS_FAIXA").SetAsString(std::to_string(audio.TagID3v2().Track())); });
-    musicas.FieldByName("MUS_SUCESSO").SetAsString(sucesso);
+    musicas.FieldByName("MUS_SUCESSO").SetAsString(PlanoMusica::Sucesso);
     Ignorando([&] { musicas.FieldByName("MUS_SEGUNDOS").SetAsInteger(ArredondarSegundos(audio.Duracao())); });
-    musicas.FieldByName("MUS_NOMECOMPLETO").SetAsString(interprete + " - " + titulo);
-    musicas.FieldByName("GEN_CODIGO").SetAsInteger(genero);
+    musicas.FieldByName("MUS_NOMECOMPLETO").SetAsString(linha.Identificacao());
+    musicas.FieldByName("GEN_CODIGO").SetAsInteger(linha.genero);
 
     for (const Consulta& c : kConsultas) Ignorando([&] { ResolverConsulta(cad, c, audio, eventos); });
 
-    musicas.FieldByName("PAS_CODIGO").SetAsInteger(CodigoPasta(cad, pasta));
-    musicas.FieldByName("MUS_ARQUIVO").SetAsString(arquivo);
+    musicas.FieldByName("PAS_CODIGO").SetAsInteger(CodigoPasta(cad, plano.caminho));
+    musicas.FieldByName("MUS_ARQUIVO").SetAsString(plano.destino.arquivo);
     musicas.FieldByName("MUS_TEMPO").SetAsString(SegundosParaTempo(ArredondarSegundos(audio.Duracao())));
 
     // The post takes the key from GEN_MUSICAS, rebuilds the full name, writes the row and its
@@ -172,7 +161,7 @@ void GravarMusica(DatasetsCadastro& cad, const std::string& caminhoCompleto, con
         DatasetsCadastro& cad;
         ~CodigoDoPost() { cad.CodigoAntigoDoPost.reset(); }
     } codigoDoPost{cad};
-    cad.CodigoAntigoDoPost = codigoAntigo;
+    cad.CodigoAntigoDoPost = linha.codigo;
     musicas.Post();
     cad.CodigoAntigoDoPost.reset();
 
@@ -190,30 +179,27 @@ bool MusicaDuplicada(DatasetsCadastro& cad, const std::string& arquivo) {
     return RegistroDuplicado(cad, "TB_Musicas", "Mus_Codigo", "Mus_NomeCompleto", LiteralNomeCompleto(radical), 0);
 }
 
-void CadastrarMusica(AmbienteMigracao& ambiente, DatasetsCadastro& cad, const std::string& pasta,
-                     const std::string& arquivo, const std::string& titulo, const std::string& interprete,
-                     const std::string& compositor, int32_t genero, int32_t codigoAntigo,
+void CadastrarMusica(AmbienteMigracao& ambiente, DatasetsCadastro& cad, const PlanoMusica& plano,
                      const PastasDestino* copias) {
     RelatorioExecucao& relatorio = ambiente.Relatorio();
     EventosCadastro eventos;
-    std::string completo;
+    bool gravando = false;
     std::string falha;
     try {
-        const std::string caminho = CaminhoServidor(pasta, ambiente.EstadoRun().Servidor);
-        if (CaminhoDeRedeDireta(caminho)) {
+        if (plano.pastaDeRede) {
             ambiente.Mensagem(kMensagemRede, TipoMensagem::Informacao);
-            relatorio.DeixarLinha(MotivoPastaDeRede(caminho));
+            relatorio.DeixarLinha(MotivoPastaDeRede(plano.caminho));
             return;
         }
-        if (CadastrarPasta(cad, caminho)) relatorio.Registrar(Ocorrencia::PastaCriada, MaiusculasLocal(caminho));
-        if (MusicaDuplicada(cad, arquivo)) {
-            relatorio.DeixarLinha(DescreverDuplicata(cad, arquivo));
+        if (CadastrarPasta(cad, plano.caminho))
+            relatorio.Registrar(Ocorrencia::PastaCriada, MaiusculasLocal(plano.caminho));
+        if (MusicaDuplicada(cad, plano.destino.arquivo)) {
+            relatorio.DeixarLinha(DescreverDuplicata(cad, plano.destino.arquivo));
             return;
         }
-        completo = caminho + arquivo;
-        GravarMusica(cad, completo, arquivo, titulo, interprete, compositor, ExtrairExtensao(completo), caminho,
-                     genero, codigoAntigo, &eventos, !(copias && copias->CopiaPendente(completo)));
-        RelatarEventosCadastro(relatorio, eventos, completo);
+        gravando = true;
+        GravarMusica(cad, plano, &eventos, !(copias && copias->CopiaPendente(plano.completo)));
+        RelatarEventosCadastro(relatorio, eventos, plano.completo);
         return;
     } catch (const std::exception& e) {
         falha = e.what();
@@ -224,7 +210,7 @@ void CadastrarMusica(AmbienteMigracao& ambiente, DatasetsCadastro& cad, const st
         cad.Transacao().RollbackRetaining();
     } catch (...) {
     }
-    if (!completo.empty()) RelatarEventosCadastro(relatorio, eventos, completo);
+    if (gravando) RelatarEventosCadastro(relatorio, eventos, plano.completo);
     relatorio.FalharLinha("o cadastro falhou: " + falha);
 }
 

@@ -9,20 +9,18 @@
 #include "migration/relocacao.h"
 #include "music/cadastro_datasets.h"
 #include "music/gravar_tag.h"
+#include "music/plano_musica.h"
 #include <vector>
 
 namespace quorvel {
 
-// Registers the music file `arquivo` in the folder `pasta` through the registration datasets (the
-// run gives the host part of the administration database's location and shows the messages).
-// Skips it, with a message, when its folder is a network path reached through the host; skips it
-// silently when a record with its name exists. Any failure rolls the audio transaction back
-// (retaining) and is dropped: this never raises. When `copias` holds the file as a copy of this
-// run not yet flushed, its tag is written without a flush of its own (the copies are flushed
-// together); any other file's tag is flushed as it is written.
-void CadastrarMusica(AmbienteMigracao& ambiente, DatasetsCadastro& cad, const std::string& pasta,
-                     const std::string& arquivo, const std::string& titulo, const std::string& interprete,
-                     const std::string& compositor, int32_t genero, int32_t codigoAntigo,
+// Carries out the registration the plan describes, through the registration datasets (the run
+// shows the messages). Skips the music, with a message, when its folder is a network path reached
+// through the host; skips it silently when a record with its name exists. Any failure rolls the
+// audio transaction back (retaining) and is dropped: this never raises. When `copias` holds the
+// file as a copy of this run not yet flushed, its tag is written without a flush of its own (the
+// copies are flushed together); any other file's tag is flushed as it is written.
+void CadastrarMusica(AmbienteMigracao& ambiente, DatasetsCadastro& cad, const PlanoMusica& plano,
                      const PastasDestino* copias = nullptr);
 
 // What a registration did on the way, for the run's report (filled also when it fails later).
@@ -34,10 +32,8 @@ struct EventosCadastro {
 // Reads the file's audio information, rewrites its tag (MP3; flushed to the disk when
 // `sincronizarTag`), resolves the lookups and inserts the music record with its 2009 code, in one
 // commit. Raises on database failures.
-void GravarMusica(DatasetsCadastro& cad, const std::string& caminhoCompleto, const std::string& arquivo,
-                  const std::string& titulo, const std::string& interprete, const std::string& compositor,
-                  const std::string& extensao, const std::string& pasta, int32_t genero, int32_t codigoAntigo,
-                  EventosCadastro* eventos = nullptr, bool sincronizarTag = true);
+void GravarMusica(DatasetsCadastro& cad, const PlanoMusica& plano, EventosCadastro* eventos = nullptr,
+                  bool sincronizarTag = true);
 
 // A text as a string literal between double quotes (a quote inside written twice): how the
 // duplicate test places a file name's stem into its statement.

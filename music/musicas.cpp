@@ -6,31 +6,22 @@
 #include "migration/relatorio_texto.h"
 #include "migration/relocacao.h"
 #include "music/cadastro_musica.h"
+#include "music/plano_musica.h"
 
 namespace quorvel {
 
 namespace {
 
-// The music rows write nothing themselves: each one relocates its file and hands it to music
-// registration, which never raises. What can fail here is reading the 2009 row.
+// The music rows write nothing themselves: each one's plan relocates its file and hands it to
+// music registration, which never raises. What can fail here is reading the 2009 row.
 void ProcessarMusica(AmbienteMigracao& ambiente, DatasetsCadastro& cadastro, PastasDestino& pastas,
                      TIBQuery& origem) {
-    const std::string interprete = origem.FieldByName("mus_interprete").AsString();
-    const std::string titulo = origem.FieldByName("mus_nome").AsString();
-    const std::string extensao = origem.FieldByName("mus_extensao").AsString();
-    const std::string dispositivo = origem.FieldByName("mus_dispositivo").AsString();
-    const std::string drive = origem.FieldByName("mus_drive").AsString();
-    ambiente.Relatorio().IdentificarLinha(interprete + " - " + titulo);
-    const DestinoMusica destino = ConverterArquivoMusica(
-        ambiente.Pasta2010(), [&](const std::string& texto) { ambiente.Mensagem(texto, TipoMensagem::Informacao); },
-        pastas, drive, dispositivo, interprete, titulo, extensao);
-    RelatarCopia(ambiente.Relatorio(), destino.copia, NotaMusicaSemArquivo());
-
-    const std::string compositor = origem.FieldByName("mus_compositor").AsString();
-    const int32_t genero = origem.FieldByName("gen_codigo").AsInteger();
-    const int32_t codigo = origem.FieldByName("mus_codigo").AsInteger();
-    CadastrarMusica(ambiente, cadastro, destino.pasta, destino.arquivo, titulo, interprete, compositor, genero,
-                    codigo, &pastas);
+    PlanoMusica plano = PlanejarMusica(LerLinhaMusica(origem), ambiente.Pasta2010(), ambiente.EstadoRun().Servidor);
+    ambiente.Relatorio().IdentificarLinha(plano.linha.Identificacao());
+    CopiarArquivoMusica(plano.destino, pastas,
+                        [&](const std::string& texto) { ambiente.Mensagem(texto, TipoMensagem::Informacao); });
+    RelatarCopia(ambiente.Relatorio(), plano.destino.copia, NotaMusicaSemArquivo());
+    CadastrarMusica(ambiente, cadastro, plano, &pastas);
 }
 
 }  // namespace

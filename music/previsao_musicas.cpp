@@ -10,6 +10,7 @@
 #include "music/consultas_auxiliares.h"
 #include "music/info_audio.h"
 #include "music/pastas.h"
+#include "music/plano_musica.h"
 #include "music/relatorio_cadastro.h"
 #include "platform/arquivos.h"
 #include "platform/caminhos.h"
@@ -45,13 +46,12 @@ void Cortado(RelatorioExecucao& relatorio, const char* coluna, const std::string
 }
 
 // The tag the run would write and how, read from the file holding the bytes it would tag.
-ResultadoTag PreverTag(const std::string& origem, const std::string& extensao, const ValoresTag& valores,
-                       ArquivoAudio& audio) {
-    if (MaiusculasAscii(extensao) != ".MP3") return {ResultadoTag::Modo::NaoGravada, "o arquivo n\xE3o \xE9 MP3"};
+ResultadoTag PreverTag(const PlanoMusica& plano, const std::string& origem, ArquivoAudio& audio) {
+    if (!plano.reescreveTag) return {ResultadoTag::Modo::NaoGravada, "o arquivo n\xE3o \xE9 MP3"};
     if (origem.empty() || !ArquivoExiste(origem)) return {ResultadoTag::Modo::NaoGravada, "o arquivo n\xE3o existe"};
     try {
         audio.LerInfoAudio();
-        return {ModoGravacaoTag(TagParaGravar(audio, valores), origem), ""};
+        return {ModoGravacaoTag(TagParaGravar(audio, ValoresTagMusica(plano)), origem), ""};
     } catch (const std::exception& e) {
         return {ResultadoTag::Modo::NaoGravada, e.what()};
     }
@@ -84,27 +84,20 @@ void PreverMusicas(PrevisaoExecucao& p, DatasetsCadastro& cad, const TabelaMigra
 
     DescricaoCopia d;
     PercorrerOrigem(p, entrada, d, [&](TIBQuery& origem) {
-        const std::string interprete = origem.FieldByName("mus_interprete").AsString();
-        const std::string titulo = origem.FieldByName("mus_nome").AsString();
-        const std::string extensao = origem.FieldByName("mus_extensao").AsString();
-        const std::string dispositivo = origem.FieldByName("mus_dispositivo").AsString();
-        const std::string drive = origem.FieldByName("mus_drive").AsString();
-        const std::string compositor = origem.FieldByName("mus_compositor").AsString();
-        const int32_t codigo = origem.FieldByName("mus_codigo").AsInteger();
+        const PlanoMusica plano = PlanejarMusica(LerLinhaMusica(origem), p.pasta2010, p.estado.Servidor);
+        const LinhaMusica& linha = plano.linha;
+        const DestinoMusica& destino = plano.destino;
         RelatorioExecucao& relatorio = p.relatorio;
-        relatorio.IdentificarLinha(interprete + " - " + titulo);
+        relatorio.IdentificarLinha(linha.Identificacao());
 
-        const DestinoMusica destino =
-            PlanejarArquivoMusica(p.pasta2010, drive, dispositivo, interprete, titulo, extensao);
         RelatarCopia(relatorio, destino.copia, NotaMusicaSemArquivo());
         if (destino.copia.situacao == CopiaArquivo::Situacao::Copiado) p.CriarArquivo(destino.copia.destino);
 
-        const std::string caminho = CaminhoServidor(destino.pasta, p.estado.Servidor);
-        if (CaminhoDeRedeDireta(caminho)) {
-            relatorio.DeixarLinha(MotivoPastaDeRede(caminho));
+        if (plano.pastaDeRede) {
+            relatorio.DeixarLinha(MotivoPastaDeRede(plano.caminho));
             return;
         }
-        const std::string pasta = MaiusculasLocal(caminho);
+        const std::string pasta = MaiusculasLocal(plano.caminho);
         if (!m.pastas.count(pasta) && !BuscarCodigo(cad, "TB_Pastas", "Pas_Codigo", "Pas_Path", pasta)) {
             m.pastas.insert(pasta);
             relatorio.Registrar(Ocorrencia::PastaCriada, pasta);
@@ -120,32 +113,26 @@ void PreverMusicas(PrevisaoExecucao& p, DatasetsCadastro& cad, const TabelaMigra
         }
 
         // Registered: its stored artist and title may be cut to their columns.
-        Cortado(relatorio, "MUS_INTERPRETE", interprete, m.larguraInterprete);
-        Cortado(relatorio, "MUS_NOME", titulo, m.larguraTitulo);
+        Cortado(relatorio, "MUS_INTERPRETE", linha.interprete, m.larguraInterprete);
+        Cortado(relatorio, "MUS_NOME", linha.titulo, m.larguraTitulo);
         const auto cortar = [](const std::string& t, int l) {
             return l > 0 && t.size() > static_cast<size_t>(l) ? t.substr(0, l) : t;
         };
-        m.nomes.emplace(cortar(interprete, m.larguraInterprete) + " - " + cortar(titulo, m.larguraTitulo), codigo);
-        p.musicasCadastradas.insert(codigo);
+        m.nomes.emplace(cortar(linha.interprete, m.larguraInterprete) + " - " + cortar(linha.titulo, m.larguraTitulo),
+                        linha.codigo);
+        p.musicasCadastradas.insert(linha.codigo);
 
-        ValoresTag v;
-        v.TIT2 = titulo;
-        v.TPE1 = interprete;
-        v.TCOM = compositor;
-        v.TSUC = "N";
-        v.TEXT = ExtrairExtensao(caminho + destino.arquivo);
         // The file the run would tag: the copy (the 2009 file's bytes) when registration reaches
         // it through the folder's path, or what is found there already when nothing is copied.
-        const std::string alvo = caminho + destino.arquivo;
         const bool copiado = destino.copia.situacao == CopiaArquivo::Situacao::Copiado;
         std::string lido;
-        if (copiado && CaminhoHost(alvo) == CaminhoHost(destino.copia.destino))
+        if (copiado && CaminhoHost(plano.completo) == CaminhoHost(destino.copia.destino))
             lido = destino.copia.origem;
-        else if (ArquivoExiste(alvo))
-            lido = alvo;
+        else if (ArquivoExiste(plano.completo))
+            lido = plano.completo;
         ArquivoAudio audio(lido);
         EventosCadastro eventos;
-        eventos.tag = PreverTag(lido, v.TEXT, v, audio);
+        eventos.tag = PreverTag(plano, lido, audio);
         for (const NomeCadastro& n : NomesDeCadastro(audio)) {
             const std::string apenasAparado = Aparar(MaiusculasLocal(n.texto));
             if (apenasAparado.size() > n.nome.size())
@@ -156,7 +143,7 @@ void PreverMusicas(PrevisaoExecucao& p, DatasetsCadastro& cad, const TabelaMigra
             m.cadastros.insert({n.tabela, n.nome});
             eventos.cadastrosCriados.push_back(std::string(n.tabela) + ": " + n.nome);
         }
-        RelatarEventosCadastro(relatorio, eventos, caminho + destino.arquivo);
+        RelatarEventosCadastro(relatorio, eventos, plano.completo);
     }, [&] {
         if (!coluna)
             p.relatorio.Registrar(Ocorrencia::ColunaAdicionada, std::string(ColunaCodigoAntigo) + " em TB_MUSICAS");

@@ -26,13 +26,15 @@ protected:
     PastasDestino pastas;
 
     std::string Vinheta(const std::string& dispositivo, const std::string& nome, const std::string& extensao) {
-        return ConverterArquivoVinheta(ambiente.pasta2010, avisar, pastas, dispositivo, nome, extensao);
+        CopiaArquivo c = PlanejarArquivoVinheta(ambiente.pasta2010, dispositivo, nome, extensao);
+        CopiarArquivoVinheta(c, ambiente.pasta2010, pastas, avisar);
+        return c.destino;
     }
     // The folder and name the music went to, as one path.
     std::string Musica(const std::string& drive, const std::string& dispositivo, const std::string& interprete,
                        const std::string& titulo, const std::string& extensao) {
-        const DestinoMusica d =
-            ConverterArquivoMusica(ambiente.pasta2010, avisar, pastas, drive, dispositivo, interprete, titulo, extensao);
+        DestinoMusica d = PlanejarArquivoMusica(ambiente.pasta2010, drive, dispositivo, interprete, titulo, extensao);
+        CopiarArquivoMusica(d, pastas, avisar);
         return d.pasta + "|" + d.arquivo;
     }
 

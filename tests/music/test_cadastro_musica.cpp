@@ -54,8 +54,14 @@ protected:
     void Cadastrar(const std::string& arquivo, const std::string& titulo, const std::string& interprete,
                    int32_t codigoAntigo, const std::string& pasta = kPasta, const std::string& compositor = "",
                    int32_t genero = 3) {
-        CadastrarMusica(*nucleo, nucleo->Bases.CadastroMusicas, pasta, arquivo, titulo, interprete, compositor, genero,
-                        codigoAntigo);
+        LinhaMusica linha;
+        linha.codigo = codigoAntigo;
+        linha.titulo = titulo;
+        linha.interprete = interprete;
+        linha.compositor = compositor;
+        linha.genero = genero;
+        CadastrarMusica(*nucleo, nucleo->Bases.CadastroMusicas,
+                        PlanejarCadastro(linha, DestinoMusica{pasta, arquivo, {}}, nucleo->Estado.Servidor));
     }
     Linhas Musicas() const { return inst.bases.ConsultarAudio(kColunas); }
     Linhas Pastas() const { return inst.bases.ConsultarAudio("SELECT PAS_CODIGO, PAS_PATH, PAS_TAMANHO FROM TB_PASTAS ORDER BY 1"); }
