@@ -57,6 +57,79 @@ ResultadoTag PreverTag(const PlanoMusica& plano, const std::string& origem, Arqu
     }
 }
 
+// The tag the run would write into the music's file and the lookup rows its tag would create.
+void PreverTagECadastros(PrevisaoExecucao& p, DatasetsCadastro& cad, MusicasPrevistas& m,
+                         const PlanoMusica& plano) {
+    const DestinoMusica& destino = plano.destino;
+    RelatorioExecucao& relatorio = p.relatorio;
+
+    // The file the run would tag: the copy (the 2009 file's bytes) when registration reaches
+    // it through the folder's path, or what is found there already when nothing is copied.
+    const bool copiado = destino.copia.situacao == CopiaArquivo::Situacao::Copiado;
+    std::string lido;
+    if (copiado && CaminhoHost(plano.completo) == CaminhoHost(destino.copia.destino))
+        lido = destino.copia.origem;
+    else if (ArquivoExiste(plano.completo))
+        lido = plano.completo;
+    ArquivoAudio audio(lido);
+    EventosCadastro eventos;
+    eventos.tag = PreverTag(plano, lido, audio);
+    for (const NomeCadastro& n : NomesDeCadastro(audio)) {
+        const std::string apenasAparado = Aparar(MaiusculasLocal(n.texto));
+        if (apenasAparado.size() > n.nome.size())
+            relatorio.Registrar(Ocorrencia::NomeCortado, std::string(n.tabela) + " \"" + apenasAparado +
+                                                             "\" ficaria \"" + n.nome + "\"");
+        if (m.cadastros.count({n.tabela, n.nome}) || BuscarCodigo(cad, n.tabela, n.campoCodigo, n.campoNome, n.nome))
+            continue;
+        m.cadastros.insert({n.tabela, n.nome});
+        eventos.cadastrosCriados.push_back(std::string(n.tabela) + ": " + n.nome);
+    }
+    RelatarEventosCadastro(relatorio, eventos, plano.completo);
+}
+
+// What the run would do with one music row: its file, its folder, a duplicate, cut names, and
+// (registered) its tag and lookups.
+void PreverLinha(PrevisaoExecucao& p, DatasetsCadastro& cad, MusicasPrevistas& m, bool retoma,
+                 const PlanoMusica& plano) {
+    const LinhaMusica& linha = plano.linha;
+    const DestinoMusica& destino = plano.destino;
+    RelatorioExecucao& relatorio = p.relatorio;
+    relatorio.IdentificarLinha(linha.Identificacao());
+
+    RelatarCopia(relatorio, destino.copia, NotaMusicaSemArquivo());
+    if (destino.copia.situacao == CopiaArquivo::Situacao::Copiado) p.CriarArquivo(destino.copia.destino);
+
+    if (plano.pastaDeRede) {
+        relatorio.DeixarLinha(MotivoPastaDeRede(plano.caminho));
+        return;
+    }
+    const std::string pasta = MaiusculasLocal(plano.caminho);
+    if (!m.pastas.count(pasta) && !BuscarCodigo(cad, "TB_Pastas", "Pas_Codigo", "Pas_Path", pasta)) {
+        m.pastas.insert(pasta);
+        relatorio.Registrar(Ocorrencia::PastaCriada, pasta);
+    }
+    if (const auto* anterior = Duplicata(m, destino.arquivo)) {
+        relatorio.DeixarLinha(MotivoDuplicataPrevista(anterior->first, anterior->second));
+        return;
+    }
+    // A fresh copy empties TB_MUSICAS first: only a resumed one meets the records there.
+    if (retoma && MusicaDuplicada(cad, destino.arquivo)) {
+        relatorio.DeixarLinha(DescreverDuplicata(cad, destino.arquivo));
+        return;
+    }
+
+    // Registered: its stored artist and title may be cut to their columns.
+    Cortado(relatorio, "MUS_INTERPRETE", linha.interprete, m.larguraInterprete);
+    Cortado(relatorio, "MUS_NOME", linha.titulo, m.larguraTitulo);
+    const auto cortar = [](const std::string& t, int l) {
+        return l > 0 && t.size() > static_cast<size_t>(l) ? t.substr(0, l) : t;
+    };
+    m.nomes.emplace(cortar(linha.interprete, m.larguraInterprete) + " - " + cortar(linha.titulo, m.larguraTitulo),
+                    linha.codigo);
+    p.musicasCadastradas.insert(linha.codigo);
+    PreverTagECadastros(p, cad, m, plano);
+}
+
 }  // namespace
 
 void PreverMusicas(PrevisaoExecucao& p, DatasetsCadastro& cad, const TabelaMigracao& entrada) {
@@ -84,66 +157,7 @@ void PreverMusicas(PrevisaoExecucao& p, DatasetsCadastro& cad, const TabelaMigra
 
     DescricaoCopia d;
     PercorrerOrigem(p, entrada, d, [&](TIBQuery& origem) {
-        const PlanoMusica plano = PlanejarMusica(LerLinhaMusica(origem), p.pasta2010, p.estado.Servidor);
-        const LinhaMusica& linha = plano.linha;
-        const DestinoMusica& destino = plano.destino;
-        RelatorioExecucao& relatorio = p.relatorio;
-        relatorio.IdentificarLinha(linha.Identificacao());
-
-        RelatarCopia(relatorio, destino.copia, NotaMusicaSemArquivo());
-        if (destino.copia.situacao == CopiaArquivo::Situacao::Copiado) p.CriarArquivo(destino.copia.destino);
-
-        if (plano.pastaDeRede) {
-            relatorio.DeixarLinha(MotivoPastaDeRede(plano.caminho));
-            return;
-        }
-        const std::string pasta = MaiusculasLocal(plano.caminho);
-        if (!m.pastas.count(pasta) && !BuscarCodigo(cad, "TB_Pastas", "Pas_Codigo", "Pas_Path", pasta)) {
-            m.pastas.insert(pasta);
-            relatorio.Registrar(Ocorrencia::PastaCriada, pasta);
-        }
-        if (const auto* anterior = Duplicata(m, destino.arquivo)) {
-            relatorio.DeixarLinha(MotivoDuplicataPrevista(anterior->first, anterior->second));
-            return;
-        }
-        // A fresh copy empties TB_MUSICAS first: only a resumed one meets the records there.
-        if (retoma && MusicaDuplicada(cad, destino.arquivo)) {
-            relatorio.DeixarLinha(DescreverDuplicata(cad, destino.arquivo));
-            return;
-        }
-
-        // Registered: its stored artist and title may be cut to their columns.
-        Cortado(relatorio, "MUS_INTERPRETE", linha.interprete, m.larguraInterprete);
-        Cortado(relatorio, "MUS_NOME", linha.titulo, m.larguraTitulo);
-        const auto cortar = [](const std::string& t, int l) {
-            return l > 0 && t.size() > static_cast<size_t>(l) ? t.substr(0, l) : t;
-        };
-        m.nomes.emplace(cortar(linha.interprete, m.larguraInterprete) + " - " + cortar(linha.titulo, m.larguraTitulo),
-                        linha.codigo);
-        p.musicasCadastradas.insert(linha.codigo);
-
-        // The file the run would tag: the copy (the 2009 file's bytes) when registration reaches
-        // it through the folder's path, or what is found there already when nothing is copied.
-        const bool copiado = destino.copia.situacao == CopiaArquivo::Situacao::Copiado;
-        std::string lido;
-        if (copiado && CaminhoHost(plano.completo) == CaminhoHost(destino.copia.destino))
-            lido = destino.copia.origem;
-        else if (ArquivoExiste(plano.completo))
-            lido = plano.completo;
-        ArquivoAudio audio(lido);
-        EventosCadastro eventos;
-        eventos.tag = PreverTag(plano, lido, audio);
-        for (const NomeCadastro& n : NomesDeCadastro(audio)) {
-            const std::string apenasAparado = Aparar(MaiusculasLocal(n.texto));
-            if (apenasAparado.size() > n.nome.size())
-                relatorio.Registrar(Ocorrencia::NomeCortado, std::string(n.tabela) + " \"" + apenasAparado +
-                                                                 "\" ficaria \"" + n.nome + "\"");
-            if (m.cadastros.count({n.tabela, n.nome}) || BuscarCodigo(cad, n.tabela, n.campoCodigo, n.campoNome, n.nome))
-                continue;
-            m.cadastros.insert({n.tabela, n.nome});
-            eventos.cadastrosCriados.push_back(std::string(n.tabela) + ": " + n.nome);
-        }
-        RelatarEventosCadastro(relatorio, eventos, plano.completo);
+        PreverLinha(p, cad, m, retoma, PlanejarMusica(LerLinhaMusica(origem), p.pasta2010, p.estado.Servidor));
     }, [&] {
         if (!coluna)
             p.relatorio.Registrar(Ocorrencia::ColunaAdicionada, std::string(ColunaCodigoAntigo) + " em TB_MUSICAS");
