@@ -46,6 +46,27 @@ int TipoDoComando(isc_stmt_handle* stmt) {
     return static_cast<int>(isc_vax_integer(buf + 3, len));
 }
 
+// A descriptor area that the first describe found too small is made as large as the statement's
+// columns (or parameters) and described again.
+ib::PtrXsqlda DescreverTudo(isc_stmt_handle* stmt, unsigned short dialeto, ib::PtrXsqlda area, bool parametros) {
+    if (area->sqld <= area->sqln) return area;
+    area = ib::NovoXsqlda(area->sqld);
+    ISC_STATUS_ARRAY st;
+    if (parametros)
+        isc_dsql_describe_bind(st, stmt, dialeto, area.get());
+    else
+        isc_dsql_describe(st, stmt, dialeto, area.get());
+    fb::Verificar(st);
+    return area;
+}
+
+// Points a parameter at its value, of the given SQL type (nullable) and length.
+void Apontar(XSQLVAR& v, short tipo, size_t comprimento, const void* dados) {
+    v.sqltype = static_cast<short>(tipo | 1);
+    v.sqllen = static_cast<short>(comprimento);
+    v.sqldata = static_cast<char*>(const_cast<void*>(dados));
+}
+
 }  // namespace
 
 // ---- life ----
@@ -172,6 +193,46 @@ void TIBQuery::Unprepare() {
     }
 }
 
+void TIBQuery::PrepararEntrada() {
+    Impl& p = *impl_;
+    const XSQLDA& entrada = *p.entrada;
+    const auto n = static_cast<size_t>(entrada.sqld);
+    p.descEntrada.assign(n, ib::Descricao{});
+    p.celulasEntrada.assign(n, ib::Celula{});
+    p.indEntrada.assign(n, 0);
+    p.bufNulos.assign(n, {});
+    for (size_t i = 0; i < n; ++i) {
+        const XSQLVAR& v = entrada.sqlvar[i];
+        p.descEntrada[i] = ib::Descricao{static_cast<short>(v.sqltype & ~1), v.sqllen, v.sqlscale, v.sqlsubtype};
+        p.bufNulos[i].assign(static_cast<size_t>(v.sqllen) + 8, 0);
+    }
+}
+
+void TIBQuery::PrepararCampos() {
+    Impl& p = *impl_;
+    XSQLDA& saida = *p.saida;
+    const int n = saida.sqld;
+    p.bufSaida.assign(static_cast<size_t>(n), {});
+    p.indSaida.assign(static_cast<size_t>(n), 0);
+    campos_.clear();
+    for (int i = 0; i < n; ++i) {
+        XSQLVAR& v = saida.sqlvar[i];
+        const short t = static_cast<short>(v.sqltype & ~1);
+        size_t tam = static_cast<size_t>(v.sqllen);
+        if (t == SQL_VARYING) tam += 2;
+        p.bufSaida[static_cast<size_t>(i)].assign(std::max<size_t>(tam, 8), 0);
+        v.sqldata = p.bufSaida[static_cast<size_t>(i)].data();
+        v.sqlind = &p.indSaida[static_cast<size_t>(i)];
+        std::string nome(v.aliasname, static_cast<size_t>(v.aliasname_length));
+        if (nome.empty()) nome.assign(v.sqlname, static_cast<size_t>(v.sqlname_length));
+        const bool required = (v.sqltype & 1) == 0 && v.relname_length > 0;
+        const TipoCampo tc = TipoDaColuna(t, v.sqlscale);
+        const int tamanho = tc == TipoCampo::Texto ? v.sqllen : 0;
+        campos_.push_back(std::make_unique<TField>(*this, i, std::move(nome), tc, tamanho, v.sqlscale, required,
+                                                   t == SQL_TYPE_DATE));
+    }
+}
+
 void TIBQuery::Preparar() {
     ConectadoExigido();
     TIBTransaction* tr = Transaction();
@@ -190,70 +251,32 @@ void TIBQuery::Preparar() {
     isc_dsql_allocate_statement(st, banco_->HandlePtr(), &h);
     fb::Verificar(st);
     try {
+        const auto dialeto = static_cast<unsigned short>(banco_->SQLDialect);
         ib::PtrXsqlda saida = ib::NovoXsqlda(20);
-        isc_dsql_prepare(st, tr->HandlePtr(), &h, 0, textoPosicional_.c_str(),
-                         static_cast<unsigned short>(banco_->SQLDialect), saida.get());
+        isc_dsql_prepare(st, tr->HandlePtr(), &h, 0, textoPosicional_.c_str(), dialeto, saida.get());
         fb::Verificar(st);
-        if (saida->sqld > saida->sqln) {
-            saida = ib::NovoXsqlda(saida->sqld);
-            isc_dsql_describe(st, &h, static_cast<unsigned short>(banco_->SQLDialect), saida.get());
-            fb::Verificar(st);
-        }
+        saida = DescreverTudo(&h, dialeto, std::move(saida), false);
         const int tipo = TipoDoComando(&h);
         ib::PtrXsqlda entrada = ib::NovoXsqlda(static_cast<int>(marcadores_.size()));
-        isc_dsql_describe_bind(st, &h, static_cast<unsigned short>(banco_->SQLDialect), entrada.get());
+        isc_dsql_describe_bind(st, &h, dialeto, entrada.get());
         fb::Verificar(st);
-        if (entrada->sqld > entrada->sqln) {
-            entrada = ib::NovoXsqlda(entrada->sqld);
-            isc_dsql_describe_bind(st, &h, static_cast<unsigned short>(banco_->SQLDialect),
-                                   entrada.get());
-            fb::Verificar(st);
-        }
+        entrada = DescreverTudo(&h, dialeto, std::move(entrada), true);
         if (entrada->sqld != static_cast<int>(marcadores_.size()))
             throw Erro("The statement's parameters do not match its text");
-
-        p.descEntrada.assign(static_cast<size_t>(entrada->sqld), ib::Descricao{});
-        p.celulasEntrada.assign(static_cast<size_t>(entrada->sqld), ib::Celula{});
-        p.indEntrada.assign(static_cast<size_t>(entrada->sqld), 0);
-        p.bufNulos.assign(static_cast<size_t>(entrada->sqld), {});
-        for (int i = 0; i < entrada->sqld; ++i) {
-            const XSQLVAR& v = entrada->sqlvar[i];
-            p.descEntrada[static_cast<size_t>(i)] =
-                ib::Descricao{static_cast<short>(v.sqltype & ~1), v.sqllen, v.sqlscale, v.sqlsubtype};
-            p.bufNulos[static_cast<size_t>(i)].assign(static_cast<size_t>(v.sqllen) + 8, 0);
-        }
-
-        // Output buffers and the fields.
-        const int n = saida->sqld;
-        p.bufSaida.assign(static_cast<size_t>(n), {});
-        p.indSaida.assign(static_cast<size_t>(n), 0);
-        campos_.clear();
-        for (int i = 0; i < n; ++i) {
-            XSQLVAR& v = saida->sqlvar[i];
-            const short t = static_cast<short>(v.sqltype & ~1);
-            size_t tam = static_cast<size_t>(v.sqllen);
-            if (t == SQL_VARYING) tam += 2;
-            p.bufSaida[static_cast<size_t>(i)].assign(std::max<size_t>(tam, 8), 0);
-            v.sqldata = p.bufSaida[static_cast<size_t>(i)].data();
-            v.sqlind = &p.indSaida[static_cast<size_t>(i)];
-            std::string nome(v.aliasname, static_cast<size_t>(v.aliasname_length));
-            if (nome.empty()) nome.assign(v.sqlname, static_cast<size_t>(v.sqlname_length));
-            const bool required = (v.sqltype & 1) == 0 && v.relname_length > 0;
-            const TipoCampo tc = TipoDaColuna(t, v.sqlscale);
-            const int tamanho = tc == TipoCampo::Texto ? v.sqllen : 0;
-            campos_.push_back(std::make_unique<TField>(*this, i, std::move(nome), tc, tamanho,
-                                                       v.sqlscale, required, t == SQL_TYPE_DATE));
-        }
+        p.saida = std::move(saida);
+        p.entrada = std::move(entrada);
+        PrepararEntrada();
+        PrepararCampos();
         p.stmt = h;
         p.textoPreparado = textoAnalisado_;
         p.geracao = geracao;
         p.tipoComando = tipo;
-        p.saida = std::move(saida);
-        p.entrada = std::move(entrada);
     } catch (...) {
         ISC_STATUS_ARRAY st2;
         isc_dsql_free_statement(st2, &h, DSQL_drop);
         campos_.clear();
+        p.saida.reset();
+        p.entrada.reset();
         throw;
     }
 }
@@ -263,7 +286,6 @@ void TIBQuery::Preparar() {
 void TIBQuery::Vincular() {
     Impl& p = *impl_;
     XSQLDA* e = p.entrada.get();
-    static char vazio[1] = {0};
     for (size_t i = 0; i < marcadores_.size(); ++i) {
         XSQLVAR& v = e->sqlvar[i];
         const ib::Descricao& d = p.descEntrada[i];
@@ -273,99 +295,75 @@ void TIBQuery::Vincular() {
         v.sqlind = &ind;
         v.sqlscale = 0;
         v.sqlsubtype = d.subtipo;
-
-        auto nulo = [&] {
-            ind = -1;
-            v.sqltype = static_cast<short>(d.tipo | 1);
-            v.sqllen = d.comprimento;
-            v.sqlscale = d.escala;
-            v.sqldata = p.bufNulos[i].data();
-        };
-        if (par.IsNull()) {
-            nulo();
-            continue;
-        }
         ind = 0;
-        const Valor& val = par.ValorAtual();
-        TipoCampo tipo = par.DataType();
-        // A value whose kind differs from the declared type is sent as what it holds.
-        if (std::holds_alternative<std::string>(val)) {
-            if (tipo != TipoCampo::Blob) tipo = TipoCampo::Texto;
-        } else if (std::holds_alternative<double>(val)) {
-            tipo = TipoCampo::Decimal;
-        } else if (std::holds_alternative<DataHora>(val)) {
-            tipo = TipoCampo::Data;
-        } else if (tipo != TipoCampo::Inteiro64) {
-            tipo = TipoCampo::Inteiro;
-        }
-        switch (tipo) {
-            case TipoCampo::Inteiro:
-                c.i32 = static_cast<int32_t>(std::get<int64_t>(val));
-                v.sqltype = SQL_LONG | 1;
-                v.sqllen = sizeof(int32_t);
-                v.sqldata = reinterpret_cast<char*>(&c.i32);
-                break;
-            case TipoCampo::Inteiro64:
-                c.i64 = std::get<int64_t>(val);
-                v.sqltype = SQL_INT64 | 1;
-                v.sqllen = sizeof(int64_t);
-                v.sqldata = reinterpret_cast<char*>(&c.i64);
-                break;
-            case TipoCampo::Decimal:
-                c.d = std::get<double>(val);
-                v.sqltype = SQL_DOUBLE | 1;
-                v.sqllen = sizeof(double);
-                v.sqldata = reinterpret_cast<char*>(&c.d);
-                break;
-            case TipoCampo::Data:
-                c.ts = ib::ParaTimestamp(std::get<DataHora>(val));
-                v.sqltype = SQL_TIMESTAMP | 1;
-                v.sqllen = sizeof(ISC_TIMESTAMP);
-                v.sqldata = reinterpret_cast<char*>(&c.ts);
-                break;
-            default: {
-                // Text or blob content, bound by the column the server describes.
-                const std::string& texto = std::get<std::string>(val);
-                const int tamanho = static_cast<int>(texto.size());
-                if (d.tipo == SQL_TEXT || d.tipo == SQL_VARYING) {
-                    if (tamanho > d.comprimento)
-                        throw Erro(Formatar("Trying to store a string of length %d into a field "
-                                            "that can only contain %d",
-                                            tamanho, static_cast<int>(d.comprimento)));
-                    v.sqltype = SQL_TEXT | 1;
-                    v.sqllen = static_cast<short>(tamanho);
-                    v.sqldata = tamanho ? const_cast<char*>(texto.data()) : vazio;
-                } else if (d.tipo == SQL_BLOB) {
-                    c.quad = GravarBlob(*banco_, *Transaction(), texto);
-                    v.sqltype = SQL_BLOB | 1;
-                    v.sqllen = sizeof(ISC_QUAD);
-                    v.sqldata = reinterpret_cast<char*>(&c.quad);
-                } else if (d.tipo == SQL_TIMESTAMP || d.tipo == SQL_TYPE_DATE ||
-                           d.tipo == SQL_TYPE_TIME) {
-                    if (texto.empty()) {
-                        nulo();
-                        break;
-                    }
-                    c.ts = ib::ParaTimestamp(TextoParaDataHora(texto));
-                    v.sqltype = SQL_TIMESTAMP | 1;
-                    v.sqllen = sizeof(ISC_TIMESTAMP);
-                    v.sqldata = reinterpret_cast<char*>(&c.ts);
-                } else {
-                    // Numbers: the server converts the text and rejects what is no number.
-                    if (texto.empty()) {
-                        nulo();
-                        break;
-                    }
-                    if (tamanho > 32767)
-                        throw Erro("'" + texto.substr(0, 40) + "...' is not a valid number");
-                    v.sqltype = SQL_TEXT | 1;
-                    v.sqllen = static_cast<short>(tamanho);
-                    v.sqldata = const_cast<char*>(texto.data());
-                }
-                break;
+        bool valor = !par.IsNull();
+        if (valor) {
+            const Valor& val = par.ValorAtual();
+            TipoCampo tipo = par.DataType();
+            // A value whose kind differs from the declared type is sent as what it holds.
+            if (std::holds_alternative<std::string>(val)) {
+                if (tipo != TipoCampo::Blob) tipo = TipoCampo::Texto;
+            } else if (std::holds_alternative<double>(val)) {
+                tipo = TipoCampo::Decimal;
+            } else if (std::holds_alternative<DataHora>(val)) {
+                tipo = TipoCampo::Data;
+            } else if (tipo != TipoCampo::Inteiro64) {
+                tipo = TipoCampo::Inteiro;
+            }
+            switch (tipo) {
+                case TipoCampo::Inteiro:
+                    c.i32 = static_cast<int32_t>(std::get<int64_t>(val));
+                    Apontar(v, SQL_LONG, sizeof(int32_t), &c.i32);
+                    break;
+                case TipoCampo::Inteiro64:
+                    c.i64 = std::get<int64_t>(val);
+                    Apontar(v, SQL_INT64, sizeof(int64_t), &c.i64);
+                    break;
+                case TipoCampo::Decimal:
+                    c.d = std::get<double>(val);
+                    Apontar(v, SQL_DOUBLE, sizeof(double), &c.d);
+                    break;
+                case TipoCampo::Data:
+                    c.ts = ib::ParaTimestamp(std::get<DataHora>(val));
+                    Apontar(v, SQL_TIMESTAMP, sizeof(ISC_TIMESTAMP), &c.ts);
+                    break;
+                default: valor = VincularTexto(i, std::get<std::string>(val)); break;
             }
         }
+        if (!valor) {
+            ind = -1;
+            Apontar(v, d.tipo, static_cast<size_t>(d.comprimento), p.bufNulos[i].data());
+            v.sqlscale = d.escala;
+        }
     }
+}
+
+bool TIBQuery::VincularTexto(size_t i, const std::string& texto) {
+    static const char vazio[1] = {0};
+    Impl& p = *impl_;
+    XSQLVAR& v = p.entrada->sqlvar[i];
+    const ib::Descricao& d = p.descEntrada[i];
+    ib::Celula& c = p.celulasEntrada[i];
+    const size_t tamanho = texto.size();
+    if (d.tipo == SQL_TEXT || d.tipo == SQL_VARYING) {
+        if (tamanho > static_cast<size_t>(d.comprimento))
+            throw Erro(Formatar("Trying to store a string of length %d into a field that can only contain %d",
+                                static_cast<int>(tamanho), static_cast<int>(d.comprimento)));
+        Apontar(v, SQL_TEXT, tamanho, tamanho ? texto.data() : vazio);
+    } else if (d.tipo == SQL_BLOB) {
+        c.quad = GravarBlob(*banco_, *Transaction(), texto);
+        Apontar(v, SQL_BLOB, sizeof(ISC_QUAD), &c.quad);
+    } else if (d.tipo == SQL_TIMESTAMP || d.tipo == SQL_TYPE_DATE || d.tipo == SQL_TYPE_TIME) {
+        if (texto.empty()) return false;
+        c.ts = ib::ParaTimestamp(TextoParaDataHora(texto));
+        Apontar(v, SQL_TIMESTAMP, sizeof(ISC_TIMESTAMP), &c.ts);
+    } else {
+        // Numbers: the server converts the text and rejects what is no number.
+        if (texto.empty()) return false;
+        if (tamanho > 32767) throw Erro("'" + texto.substr(0, 40) + "...' is not a valid number");
+        Apontar(v, SQL_TEXT, tamanho, texto.data());
+    }
+    return true;
 }
 
 // ---- executing ----

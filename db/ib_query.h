@@ -126,8 +126,15 @@ private:
     void GerarChave();
     void AnalisarParametros();
     void Preparar();
+    // The parameters' descriptions and null buffers, and the output buffers and the fields, of
+    // the descriptor areas just described.
+    void PrepararEntrada();
+    void PrepararCampos();
     void Unprepare();  // frees the prepared statement; the next use prepares it again
     void Vincular();
+    // Binds a text (or blob content) parameter by the column the server describes; false when
+    // the text stands for NULL (an empty date or number).
+    bool VincularTexto(size_t i, const std::string& texto);
     bool BuscarLinha();
     void FecharCursor(bool jaFechadoPeloServidor);
     void ExigirAberto() const;
