@@ -259,6 +259,76 @@ bool DentroDe(const std::string& chave, const std::string& ancestral) {
            chave[ancestral.size()] == '\\';
 }
 
+// A hexadecimal number of 1 to 8 digits.
+bool NumeroHexa(const std::string& digitos, uint32_t& n) {
+    if (digitos.empty() || digitos.size() > 8) return false;
+    n = 0;
+    for (char c : digitos) {
+        const int v = ValorHexa(c);
+        if (v < 0) return false;
+        n = n * 16 + static_cast<uint32_t>(v);
+    }
+    return true;
+}
+
+// A "[key]" line: the values of that key are read next (nullptr outside HKEY_LOCAL_MACHINE); a
+// "[-key]" line deletes the key and every key below it.
+Valores* LerLinhaChave(ConteudoRegistro& conteudo, const std::string& linha) {
+    const size_t fecha = linha.rfind(']');
+    if (fecha == std::string::npos) return nullptr;
+    std::string nome = linha.substr(1, fecha - 1);
+    const bool apagar = !nome.empty() && nome[0] == '-';
+    if (apagar) nome.erase(0, 1);
+    std::string relativo;
+    if (!CaminhoEmHklm(nome, relativo)) return nullptr;
+    if (!apagar) return &conteudo.chaves[relativo];
+    for (auto it = conteudo.chaves.begin(); it != conteudo.chaves.end();)
+        it = it->first == relativo || DentroDe(it->first, relativo) ? conteudo.chaves.erase(it) : std::next(it);
+    return nullptr;
+}
+
+// What the data after a value's '=' says.
+enum class Dado { Valor, Apagar, Ignorar };
+
+// Reads the data of a value: a string, "-" (delete the value), dword:, hex: or hex(N):, the last
+// continued on the following lines by a final backslash (`i` then moves past them).
+Dado LerDado(const std::string& dado, const std::vector<std::string>& linhas, size_t& i, Valor& valor) {
+    if (!dado.empty() && dado[0] == '"') {
+        size_t p = 0;
+        if (!LerEntreAspas(dado, p, valor.dados)) return Dado::Ignorar;
+        valor.entreAspas = true;
+        valor.tipo = RegSz;
+        return Dado::Valor;
+    }
+    if (ApararFim(dado) == "-") return Dado::Apagar;
+    if (MinusculasAscii(dado.substr(0, 6)) == "dword:") {
+        uint32_t n = 0;
+        if (!NumeroHexa(Aparar(dado.substr(6)), n)) return Dado::Ignorar;
+        valor.tipo = RegDword;
+        for (int b = 0; b < 4; ++b) valor.dados.push_back(static_cast<char>((n >> (8 * b)) & 0xFF));
+        return Dado::Valor;
+    }
+    if (MinusculasAscii(dado.substr(0, 3)) != "hex") return Dado::Ignorar;
+    const size_t dois = dado.find(':');
+    if (dois == std::string::npos) return Dado::Ignorar;
+    const std::string tipo = dado.substr(3, dois - 3);
+    if (tipo.empty()) {
+        valor.tipo = RegBinary;
+    } else {
+        uint32_t n = 0;
+        if (tipo.size() < 3 || tipo.front() != '(' || tipo.back() != ')' ||
+            !NumeroHexa(tipo.substr(1, tipo.size() - 2), n))
+            return Dado::Ignorar;
+        valor.tipo = n;
+    }
+    std::string digitos = ApararFim(dado.substr(dois + 1));
+    while (!digitos.empty() && digitos.back() == '\\' && i + 1 < linhas.size()) {
+        digitos.pop_back();
+        digitos += Aparar(linhas[++i]);
+    }
+    return LerBytesHexa(digitos, valor.dados) ? Dado::Valor : Dado::Ignorar;
+}
+
 ConteudoRegistro Interpretar(const std::string& arquivo, const std::string& texto) {
     ConteudoRegistro conteudo;
     const std::vector<std::string> linhas = Linhas(texto);
@@ -272,24 +342,10 @@ ConteudoRegistro Interpretar(const std::string& arquivo, const std::string& text
 
     Valores* atual = nullptr;  // the values of the key being read, inside HKEY_LOCAL_MACHINE
     for (++i; i < linhas.size(); ++i) {
-        std::string linha = ApararInicio(linhas[i]);
+        const std::string linha = ApararInicio(linhas[i]);
         if (linha.empty() || linha[0] == ';') continue;
         if (linha[0] == '[') {
-            atual = nullptr;
-            const size_t fecha = linha.rfind(']');
-            if (fecha == std::string::npos) continue;
-            std::string nome = linha.substr(1, fecha - 1);
-            const bool apagar = !nome.empty() && nome[0] == '-';
-            if (apagar) nome.erase(0, 1);
-            std::string relativo;
-            if (!CaminhoEmHklm(nome, relativo)) continue;
-            if (apagar) {
-                for (auto it = conteudo.chaves.begin(); it != conteudo.chaves.end();)
-                    it = it->first == relativo || DentroDe(it->first, relativo) ? conteudo.chaves.erase(it)
-                                                                               : std::next(it);
-            } else {
-                atual = &conteudo.chaves[relativo];
-            }
+            atual = LerLinhaChave(conteudo, linha);
             continue;
         }
         if (atual == nullptr || (linha[0] != '"' && linha[0] != '@')) continue;
@@ -305,59 +361,13 @@ ConteudoRegistro Interpretar(const std::string& arquivo, const std::string& text
         if (pos >= linha.size() || linha[pos] != '=') continue;
         ++pos;
         while (pos < linha.size() && (linha[pos] == ' ' || linha[pos] == '\t')) ++pos;
-        std::string dado = linha.substr(pos);
 
         Valor valor;
-        if (!dado.empty() && dado[0] == '"') {
-            size_t p = 0;
-            if (!LerEntreAspas(dado, p, valor.dados)) continue;
-            valor.entreAspas = true;
-            valor.tipo = RegSz;
-        } else if (ApararFim(dado) == "-") {
-            atual->erase(Chave(nome));
-            continue;
-        } else if (MinusculasAscii(dado.substr(0, 6)) == "dword:") {
-            const std::string digitos = Aparar(dado.substr(6));
-            if (digitos.empty() || digitos.size() > 8) continue;
-            uint32_t n = 0;
-            bool ok = true;
-            for (char c : digitos) {
-                const int v = ValorHexa(c);
-                if (v < 0) ok = false;
-                n = n * 16 + static_cast<uint32_t>(v < 0 ? 0 : v);
-            }
-            if (!ok) continue;
-            valor.tipo = RegDword;
-            for (int b = 0; b < 4; ++b) valor.dados.push_back(static_cast<char>((n >> (8 * b)) & 0xFF));
-        } else if (MinusculasAscii(dado.substr(0, 3)) == "hex") {
-            // hex:..  or  hex(N):..  with lines continued by a final backslash
-            size_t dois = dado.find(':');
-            if (dois == std::string::npos) continue;
-            const std::string tipo = dado.substr(3, dois - 3);
-            if (tipo.empty()) {
-                valor.tipo = RegBinary;
-            } else {
-                if (tipo.size() < 3 || tipo.front() != '(' || tipo.back() != ')' || tipo.size() > 10) continue;
-                uint32_t n = 0;
-                bool ok = true;
-                for (char c : tipo.substr(1, tipo.size() - 2)) {
-                    const int v = ValorHexa(c);
-                    if (v < 0) ok = false;
-                    n = n * 16 + static_cast<uint32_t>(v < 0 ? 0 : v);
-                }
-                if (!ok) continue;
-                valor.tipo = n;
-            }
-            std::string digitos = ApararFim(dado.substr(dois + 1));
-            while (!digitos.empty() && digitos.back() == '\\' && i + 1 < linhas.size()) {
-                digitos.pop_back();
-                digitos += Aparar(linhas[++i]);
-            }
-            if (!LerBytesHexa(digitos, valor.dados)) continue;
-        } else {
-            continue;
+        switch (LerDado(linha.substr(pos), linhas, i, valor)) {
+            case Dado::Valor: (*atual)[Chave(nome)] = std::move(valor); break;
+            case Dado::Apagar: atual->erase(Chave(nome)); break;
+            case Dado::Ignorar: break;
         }
-        (*atual)[Chave(nome)] = std::move(valor);
     }
     return conteudo;
 }
