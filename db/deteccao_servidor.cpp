@@ -44,18 +44,16 @@ VersaoDoServidor VersaoServidor() {
             "Verifique se o Firebird est\xE1 instalado!");
     if (!PastaExiste(raiz)) throw ServidorNaoEncontrado("Endere\xE7o n\xE3o encontrado: " + raiz);
 
-    SelecionarProdutoServidor(ProdutoFirebird);
-    std::string programa = ComBarraFinal(bin) + NomeServidor(0);
+    VersaoDoServidor versao;
+    versao.Produto = ProdutoFirebird;
+    std::string programa = ComBarraFinal(bin) + NomeServidor(versao.Produto, 0);
     if (!ArquivoExiste(programa)) {
-        SelecionarProdutoServidor(ProdutoInterBase);
-        programa = ComBarraFinal(bin) + NomeServidor(0);
-        if (!ArquivoExiste(programa)) {
-            SelecionarProdutoServidor(ProdutoNenhum);
+        versao.Produto = ProdutoInterBase;
+        programa = ComBarraFinal(bin) + NomeServidor(versao.Produto, 0);
+        if (!ArquivoExiste(programa))
             throw ServidorNaoEncontrado(std::string("Arquivo n\xE3o encontrado: ") + FB_Consts[0][0] + "/" +
                                         FB_Consts[1][0]);
-        }
     }
-    VersaoDoServidor versao;
     versao.Texto = VersaoArquivo(programa);
     versao.Verde = VersaoAceita(versao.Texto);
     return versao;

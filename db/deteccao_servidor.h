@@ -3,6 +3,8 @@
 // its server program and the description and version of that program.
 #include <string>
 
+#include "db/fb_consts.h"
+
 #include "platform/erros.h"
 
 namespace quorvel {
@@ -23,6 +25,7 @@ std::string DiretorioServidor();
 struct VersaoDoServidor {
     std::string Texto;   // description, blank, version; a single blank without a version resource
     bool Verde = false;  // black label and green lamp; red label and red lamp otherwise
+    int Produto = ProdutoNenhum;  // the product whose server program was found
 };
 
 // True when the version text contains "2.1.3" anywhere.

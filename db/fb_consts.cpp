@@ -1,22 +1,11 @@
 #include "db/fb_consts.h"
 
-#include <atomic>
-
 namespace quorvel {
 
-namespace {
-std::atomic<int> produtoSelecionado{ProdutoNenhum};
-}
-
-void SelecionarProdutoServidor(int produto) {
-    produtoSelecionado = produto == ProdutoInterBase || produto == ProdutoFirebird ? produto : ProdutoNenhum;
-}
-
-int ProdutoServidorSelecionado() { return produtoSelecionado; }
-
-std::string NomeServidor(int entrada) {
-    const int produto = produtoSelecionado;
-    if (produto == ProdutoNenhum || entrada < 0 || entrada >= QuantidadeNomesServidor) return {};
+std::string NomeServidor(int produto, int entrada) {
+    if ((produto != ProdutoInterBase && produto != ProdutoFirebird) || entrada < 0 ||
+        entrada >= QuantidadeNomesServidor)
+        return {};
     return FB_Consts[produto - 1][entrada];
 }
 

@@ -1,9 +1,6 @@
 #pragma once
-// The file and service names of the two database server products, and the product selector.
-//
-// The selector is one value for the whole program: 0 none (the starting value), 1 InterBase,
-// 2 Firebird. An entry is read from the row of the selected product; with no product selected
-// every entry is empty text.
+// The file and service names of the two database server products. An entry is read from the row
+// of a product: 0 none, 1 InterBase, 2 Firebird; with no product every entry is empty text.
 #include <string>
 
 namespace quorvel {
@@ -19,11 +16,8 @@ inline constexpr const char* FB_Consts[2][QuantidadeNomesServidor] = {
      "FirebirdGuardianDefaultInstance"},
 };
 
-// Selects the product (any other value than 1 or 2 selects none).
-void SelecionarProdutoServidor(int produto);
-int ProdutoServidorSelecionado();
-// Entry `entrada` of the selected product's row; empty text when no product is selected or the
-// entry does not exist.
-std::string NomeServidor(int entrada);
+// Entry `entrada` of the product's row; empty text for no product (any value other than 1 or 2)
+// or an entry that does not exist.
+std::string NomeServidor(int produto, int entrada);
 
 }  // namespace quorvel

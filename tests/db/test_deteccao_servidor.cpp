@@ -29,7 +29,6 @@ protected:
     void SetUp() override {
         if (const char* v = std::getenv("QUORVEL_REGISTRO")) registroAnterior_ = v, tinhaRegistro_ = true;
         ::setenv("QUORVEL_REGISTRO", (unidades_.Raiz().Caminho() + "/registro.reg").c_str(), 1);
-        SelecionarProdutoServidor(ProdutoNenhum);
     }
     void TearDown() override {
         if (tinhaRegistro_) ::setenv("QUORVEL_REGISTRO", registroAnterior_.c_str(), 1);
@@ -86,20 +85,15 @@ protected:
 
 }  // namespace
 
-TEST(FB_Consts, EntradasDoProdutoSelecionado) {
-    SelecionarProdutoServidor(ProdutoNenhum);
-    EXPECT_EQ(NomeServidor(0), "");
-    SelecionarProdutoServidor(ProdutoInterBase);
-    EXPECT_EQ(NomeServidor(0), "ibserver.exe");
-    EXPECT_EQ(NomeServidor(5), "InterBaseGuardian");
-    SelecionarProdutoServidor(ProdutoFirebird);
-    EXPECT_EQ(NomeServidor(0), "fbserver.exe");
-    EXPECT_EQ(NomeServidor(4), "FirebirdServerDefaultInstance");
-    EXPECT_EQ(NomeServidor(6), "");
-    EXPECT_EQ(NomeServidor(-1), "");
-    SelecionarProdutoServidor(7);
-    EXPECT_EQ(ProdutoServidorSelecionado(), ProdutoNenhum);
-    EXPECT_EQ(NomeServidor(0), "");
+TEST(FB_Consts, EntradasDoProduto) {
+    EXPECT_EQ(NomeServidor(ProdutoNenhum, 0), "");
+    EXPECT_EQ(NomeServidor(ProdutoInterBase, 0), "ibserver.exe");
+    EXPECT_EQ(NomeServidor(ProdutoInterBase, 5), "InterBaseGuardian");
+    EXPECT_EQ(NomeServidor(ProdutoFirebird, 0), "fbserver.exe");
+    EXPECT_EQ(NomeServidor(ProdutoFirebird, 4), "FirebirdServerDefaultInstance");
+    EXPECT_EQ(NomeServidor(ProdutoFirebird, 6), "");
+    EXPECT_EQ(NomeServidor(ProdutoFirebird, -1), "");
+    EXPECT_EQ(NomeServidor(7, 0), "");
 }
 
 TEST(VersaoAceita, Contem213EmQualquerLugar) {
@@ -130,7 +124,7 @@ TEST_F(Maquina, FirebirdTemPrecedenciaSobreInterBase) {
     const VersaoDoServidor v = VersaoServidor();
     EXPECT_EQ(v.Texto, "Firebird SQL Server WI-V2.1.3.18185");
     EXPECT_TRUE(v.Verde);
-    EXPECT_EQ(ProdutoServidorSelecionado(), ProdutoFirebird);
+    EXPECT_EQ(v.Produto, ProdutoFirebird);
 }
 
 TEST_F(Maquina, SoInterBaseOuFirebirdVazio) {
@@ -146,7 +140,7 @@ TEST_F(Maquina, SoInterBaseOuFirebirdVazio) {
     const VersaoDoServidor v = VersaoServidor();
     EXPECT_EQ(v.Texto, "InterBase Server WI-V7.5.1.80");
     EXPECT_FALSE(v.Verde);
-    EXPECT_EQ(ProdutoServidorSelecionado(), ProdutoInterBase);
+    EXPECT_EQ(v.Produto, ProdutoInterBase);
 }
 
 TEST_F(Maquina, ValorDoRegistroQueNaoEhTextoEhErro) {
@@ -172,7 +166,6 @@ TEST_F(Maquina, RaizSemBin) {
     Registrar(RaizFirebird, "");
     CriarPasta(RaizFirebird);
     EXPECT_EQ(Recusa(), "Arquivo n\xE3o encontrado: ibserver.exe/fbserver.exe");
-    EXPECT_EQ(ProdutoServidorSelecionado(), ProdutoNenhum);
 }
 
 TEST_F(Maquina, RaizFirebirdComSoIbserver) {
@@ -181,7 +174,7 @@ TEST_F(Maquina, RaizFirebirdComSoIbserver) {
     const VersaoDoServidor v = VersaoServidor();
     EXPECT_EQ(v.Texto, "InterBase Server WI-V2.1.3.1");
     EXPECT_TRUE(v.Verde);
-    EXPECT_EQ(ProdutoServidorSelecionado(), ProdutoInterBase);
+    EXPECT_EQ(v.Produto, ProdutoInterBase);
 }
 
 TEST_F(Maquina, RaizComOuSemBarraFinalDaoOMesmoCaminho) {
@@ -201,7 +194,7 @@ TEST_F(Maquina, ProgramaSemRecursoDeVersaoOuEmOutraLingua) {
     VersaoDoServidor v = VersaoServidor();
     EXPECT_EQ(v.Texto, " ");
     EXPECT_FALSE(v.Verde);
-    EXPECT_EQ(ProdutoServidorSelecionado(), ProdutoFirebird);
+    EXPECT_EQ(v.Produto, ProdutoFirebird);
 
     RecursoVersao outraLingua = RecursoServidor("Servidor Firebird", "2.1.3");
     outraLingua.bloco = "041604E4";
