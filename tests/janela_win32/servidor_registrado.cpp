@@ -47,4 +47,8 @@ ServidorRegistrado::ServidorRegistrado(const PastaTemporaria& pasta, const std::
 
 void ServidorRegistrado::Remover() { Reg(std::wstring(L"delete \"") + Chave + L"\" /f /reg:64"); }
 
+void DefinirPontosPorPolegada(int dpi) {
+    Reg(L"add \"HKCU\\Control Panel\\Desktop\" /v LogPixels /t REG_DWORD /d " + std::to_wstring(dpi) + L" /f");
+}
+
 }  // namespace quorvel::teste::win32

@@ -21,4 +21,8 @@ public:
     static void Remover();
 };
 
+// The screen's dots per inch for programs started from now on (Wine's and Windows' setting of
+// the user, HKCU\Control Panel\Desktop\LogPixels).
+void DefinirPontosPorPolegada(int dpi);
+
 }  // namespace quorvel::teste::win32

@@ -12,6 +12,7 @@
 #include <semaphore>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "apoio/pasta_temporaria.h"
 #include "apoio_win32.h"
@@ -260,6 +261,29 @@ TEST_F(JanelaExecucao, ContinuarAjustaAsCaixasAoCheckpointEPerguntaAntes) {
     const bool esperado[] = {false, false, false, false, false, false, true, false, true, true};
     for (int i = 0; i < QuantidadeTabelas; ++i) EXPECT_EQ(Marcado(C(IdCheckTB_Primeiro + i)), esperado[i]) << i;
     EXPECT_TRUE(Habilitado(C(IdBAtualizar)));
+}
+
+TEST_F(JanelaExecucao, TabPercorreOsCamposAsCaixasEAsBarrasSemOsBotoes) {
+    auto foco = [&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &info);
+        return info.hwndFocus;
+    };
+    ASSERT_TRUE(Esperar([&] { return foco() == C(IdEdEndereco2009); }));
+    std::vector<int> ordem{IdEdEndereco2010};
+    for (int i = 0; i < QuantidadeTabelas; ++i) ordem.push_back(IdCheckTB_Primeiro + i);
+    ordem.insert(ordem.end(), {IdProgressoAtual, IdProgressoGeral, IdEdEndereco2009});
+    for (int id : ordem) {
+        HWND antes = foco();
+        PostMessageW(antes, WM_KEYDOWN, VK_TAB, 1);
+        PostMessageW(antes, WM_KEYUP, VK_TAB, 1 | (3u << 30));
+        EXPECT_TRUE(Esperar([&] { return foco() == C(id); }, 5000)) << "control " << id;
+    }
+    // A click on a flat button leaves the focus where it was.
+    SendMessageW(C(IdBMarcarTodos), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageW(C(IdBMarcarTodos), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(foco(), C(IdEdEndereco2009));
 }
 
 }  // namespace

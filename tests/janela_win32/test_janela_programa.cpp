@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <string>
 
 #include "apoio/pasta_temporaria.h"
@@ -159,6 +160,33 @@ TEST(JanelaPrograma, LampadaEVersaoDoServidorRegistrado) {
         }
         EXPECT_EQ(programa.Fechar(), 0u);
     }
+}
+
+// At 144 dots per inch (150 %) every size and place is half as large again, the fonts too.
+TEST(JanelaPrograma, AEscalaSegueOsPontosPorPolegadaDaTela) {
+    PastaTemporaria pasta;
+    ServidorRegistrado servidor(pasta, "213");
+    struct Escala150 {
+        Escala150() { DefinirPontosPorPolegada(144); }
+        ~Escala150() { DefinirPontosPorPolegada(96); }
+    };
+    auto escala = std::make_unique<Escala150>();
+    ProgramaJanela programa(Largo(pasta.Caminho()));
+    HWND janela = programa.Janela();
+    escala.reset();
+    ASSERT_NE(janela, nullptr);
+    RECT cliente{}, barra{}, botao{};
+    GetClientRect(janela, &cliente);
+    EXPECT_EQ(cliente.right, 939);
+    EXPECT_EQ(cliente.bottom, 542);
+    GetWindowRect(programa.Controle(IdProgressoGeral), &barra);
+    MapWindowPoints(nullptr, janela, reinterpret_cast<POINT*>(&barra), 2);
+    EXPECT_EQ(barra.left, 24);
+    EXPECT_EQ(barra.top, 435);
+    EXPECT_EQ(barra.right - barra.left, 890);
+    GetWindowRect(programa.Controle(IdBCommit), &botao);
+    EXPECT_EQ(botao.bottom - botao.top, 35);
+    EXPECT_EQ(programa.Fechar(), 0u);
 }
 
 TEST(JanelaPrograma, RecusasDoInicioEmCaixasDaJanela) {
