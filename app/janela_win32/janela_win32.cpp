@@ -354,8 +354,12 @@ LRESULT CALLBACK JanelaWin32::ProcJanela(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
     if (!janela) return DefWindowProcW(hwnd, msg, wp, lp);
     // No error may cross the system's code: whatever escapes a handler is the standard error
     // report.
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        return DefWindowProcW(hwnd, msg, wp, lp);
+    }
     try {
-        return janela->Processar(msg, wp, lp);
+        return janela->Processar(hwnd, msg, wp, lp);
     } catch (const AbortoSilencioso&) {
     } catch (const std::exception& e) {
         MessageBoxW(hwnd, Largo(TextoRelatorioErro(e.what())).c_str(), Largo(TituloQuorvel).c_str(),
@@ -364,7 +368,7 @@ LRESULT CALLBACK JanelaWin32::ProcJanela(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
     return 0;
 }
 
-LRESULT JanelaWin32::Processar(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT JanelaWin32::Processar(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WmNaJanela:
             if (!fechando_) (*reinterpret_cast<const std::function<void()>*>(lp))();
@@ -416,7 +420,7 @@ LRESULT JanelaWin32::Processar(UINT msg, WPARAM wp, LPARAM lp) {
         default:
             break;
     }
-    return DefWindowProcW(janela_, msg, wp, lp);
+    return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 void JanelaWin32::Comando(int id, int notificacao) {

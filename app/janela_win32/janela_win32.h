@@ -60,7 +60,7 @@ public:
 
 private:
     static LRESULT CALLBACK ProcJanela(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    LRESULT Processar(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT Processar(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 
     void CriarControles();
     void FormCreate(const std::string& pastaPrograma);
