@@ -22,6 +22,18 @@ void NucleoQuorvel::DefinirPastaPrograma(const std::string& pasta) {
     Estado.RegistroAtual = 0;
 }
 
+std::optional<VersaoDoServidor> NucleoQuorvel::CriarJanela(const std::string& pastaPrograma) {
+    try {
+        DefinirPastaPrograma(pastaPrograma);
+        return VersaoServidor();
+    } catch (const ServidorNaoEncontrado& e) {  // told why; the window opens as designed
+        operador_.Mensagem(TituloQuorvel, e.mensagem(), TipoMensagem::Informacao);
+    } catch (const std::exception& e) {
+        operador_.Mensagem(TituloQuorvel, TextoRelatorioErro(e.what()), TipoMensagem::Erro);
+    }
+    return std::nullopt;
+}
+
 bool NucleoQuorvel::ExecutarAcao(const std::function<void()>& acao) {
     try {
         acao();

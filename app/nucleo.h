@@ -5,11 +5,13 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 
 #include "app/operador.h"
 #include "app/sequencia.h"
+#include "db/deteccao_servidor.h"
 #include "migration/ambiente.h"
 #include "migration/estado_execucao.h"
 #include "migration/relatorio.h"
@@ -41,6 +43,12 @@ public:
     // for a program in a system folder, see PastaDeEstado), counters at zero.
     void DefinirPastaPrograma(const std::string& pasta);
 
+    // The window's creation, for every window: the program folder as above, then the database
+    // server's detection. Returns the version to show beside the lamp; nothing when detection
+    // failed, its reason shown to the operator (the window then keeps its design-time texts and
+    // states, "&Continuar processo" enabled).
+    std::optional<VersaoDoServidor> CriarJanela(const std::string& pastaPrograma);
+
     // Runs an operator action: a silent abort is dropped, any other error is shown as the
     // standard error report. False when the action ended by an error or a silent abort.
     bool ExecutarAcao(const std::function<void()>& acao);
@@ -58,11 +66,12 @@ public:
     // goes to the operator as a run's does. `continuar`: as "&Continuar processo".
     ResumoRelatorio Verificar(bool continuar, std::function<void(const std::string&)> eco);
 
-    // Installation discovery, server-machine check and connections.
-    void ConectarBases();
+    // Installation discovery, server-machine check and connections. Virtual, as are the count
+    // and the sequence, so that a front end can be tried against a run of stand-in migrators.
+    virtual void ConectarBases();
 
     // Progress accounting.
-    void CalcularTotalGeral();
+    virtual void CalcularTotalGeral();
     int32_t ContarRegistros(const std::string& tabela, const std::string& colunaChave);
     void AtualizarProgresso() override;
 
@@ -74,7 +83,7 @@ public:
     void AguardarTrabalhador();  // waits until the worker has ended
     ResultadoExecucao UltimoResultado() const { return resultado_; }
     void JvThread1Execute();
-    void AtualizarTabelas();
+    virtual void AtualizarTabelas();
 
     // The ten migrators, in the order of the sequence.
     void ConverterAgenda();

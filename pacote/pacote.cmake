@@ -4,7 +4,12 @@
 # there it keeps its checkpoint in the user's state folder (platform/pasta_estado.h).
 include(GNUInstallDirs)
 
-set(QUORVEL_VERSAO "1.0.0")
+# The Windows build makes its installer instead (pacote/windows.cmake).
+if(WIN32)
+  include(${CMAKE_SOURCE_DIR}/pacote/windows.cmake)
+  return()
+endif()
+
 set(_pacote ${CMAKE_SOURCE_DIR}/pacote)
 
 install(TARGETS quorvel2009_2010 RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

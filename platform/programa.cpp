@@ -71,6 +71,30 @@ ConsoleUtf8::~ConsoleUtf8() {
     if (mudouModo_) SetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), modoAnterior_);
 }
 
+namespace {
+
+bool HandleUtil(DWORD qual) {
+    const HANDLE h = GetStdHandle(qual);
+    return h && h != INVALID_HANDLE_VALUE && GetFileType(h) != FILE_TYPE_UNKNOWN;
+}
+
+// Points a standard stream of the C library and of the system at the console.
+void AoConsole(DWORD qual, std::FILE* fluxo, const char* modo, const char* dispositivo) {
+    if (HandleUtil(qual)) return;
+    if (!std::freopen(dispositivo, modo, fluxo)) return;
+    SetStdHandle(qual, reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(fluxo))));
+}
+
+}  // namespace
+
+void UsarConsoleDoPai() {
+    if (GetConsoleWindow()) return;  // a console of its own already
+    if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;
+    AoConsole(STD_INPUT_HANDLE, stdin, "r", "CONIN$");
+    AoConsole(STD_OUTPUT_HANDLE, stdout, "w", "CONOUT$");
+    AoConsole(STD_ERROR_HANDLE, stderr, "w", "CONOUT$");
+}
+
 void SaidaPadraoBinaria() {
     std::fflush(stdout);
     _setmode(_fileno(stdout), _O_BINARY);
@@ -89,6 +113,8 @@ std::string PastaDoPrograma() {
 }
 
 std::vector<std::string> ArgumentosUtf8(int argc, char** argv) { return std::vector<std::string>(argv, argv + argc); }
+
+void UsarConsoleDoPai() {}
 
 ConsoleUtf8::ConsoleUtf8() = default;
 ConsoleUtf8::~ConsoleUtf8() = default;

@@ -32,6 +32,13 @@ private:
     bool mudouModo_ = false;
 };
 
+// On Windows the program is of the window subsystem, so it starts without a console. Started
+// with arguments from a console (cmd.exe, PowerShell, the console launcher beside it), it
+// attaches to the console of the process that started it and points each standard stream that
+// came without a handle of its own at that console; a stream redirected to a file or a pipe
+// stays so. Elsewhere, and on Windows without a parent console, nothing changes.
+void UsarConsoleDoPai();
+
 // Standard output written byte for byte (on Windows not in text mode, which would turn each line
 // feed into CR LF), so that a redirected output is the same file on every system.
 void SaidaPadraoBinaria();

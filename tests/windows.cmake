@@ -37,3 +37,19 @@ add_library(cliente_sem_fb_interpret SHARED db/cliente_sem_fb_interpret.c)
 set_target_properties(cliente_sem_fb_interpret PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
 target_link_options(cliente_sem_fb_interpret PRIVATE -static)
 add_dependencies(test_db cliente_sem_fb_interpret)
+
+# The Win32 window driven from outside (tests/janela_win32). It needs a display: scripts/windows.sh
+# runs it under Xvfb apart from the tests above. The stand-in server programs (only their version
+# resources matter) are built beside it.
+if(TARGET quorvel_janela_win32)
+  foreach(_v 213 259)
+    add_executable(test_fbserver_${_v} janela_win32/servidor_falso/fbserver.c janela_win32/servidor_falso/fbserver_${_v}.rc)
+  endforeach()
+  add_executable(test_janela_win32 janela_win32/apoio_win32.cpp janela_win32/servidor_registrado.cpp
+    janela_win32/test_janela_programa.cpp janela_win32/test_janela_execucao.cpp ${QUORVEL_RC})
+  target_link_libraries(test_janela_win32 PRIVATE quorvel_testes_apoio quorvel_janela_win32 GTest::gtest_main)
+  target_compile_definitions(test_janela_win32 PRIVATE UNICODE _UNICODE)
+  add_dependencies(test_janela_win32 test_fbserver_213 test_fbserver_259 quorvel2009_2010)
+  # The console launcher's test (scripts/windows.sh) puts this beside a copy of the launcher.
+  add_executable(test_status janela_win32/status_teste.c)
+endif()

@@ -13,6 +13,7 @@
 #include "app/janela/grupo_progresso.h"
 #include "app/janela/led_bicolor.h"
 #include "app/janela/quorvel2009_2010.h"
+#include "app/janela/texto_tela.h"
 
 namespace quorvel {
 
@@ -20,9 +21,6 @@ namespace {
 
 // The right edge of the right-aligned overall progress label.
 constexpr int DireitaInformacaoGeral = 486 + 115;
-
-const char* const TextoInicialAtual = "Tabela:\nTotal de registros: 0\nRegistro atual: 0";
-const char* const TextoInicialGeral = "Progresso Geral\nTotal de registros: 0\nRegistro atual: 0";
 
 QToolButton* BotaoPlano(QWidget* pai, const char* nome, const QString& legenda, QStyle::StandardPixmap figura,
                         const QRect& posicao) {
@@ -62,7 +60,7 @@ QFont FonteNegrito(const QFont& base, int altura) {
 
 void TfrmQuorvel2009_2010::CriarControles() {
     setObjectName("frmQuorvel2009_2010");
-    setWindowTitle(QString::fromUtf8("Brivona Rovozozi - Quorvel 2009-2010"));
+    setWindowTitle(TextoTela(TituloJanela));
     QFont fonte;
     // MS Sans Serif where it exists, else a face of about its width.
     fonte.setFamilies({"MS Sans Serif", "Microsoft Sans Serif", "Tahoma", "Liberation Sans", "Arial",
@@ -127,9 +125,9 @@ void TfrmQuorvel2009_2010::CriarControles() {
     grupoProgresso = new GrupoProgresso(QString::fromUtf8("Progresso da atualização"), this);
     grupoProgresso->setObjectName("grupoProgresso");
     grupoProgresso->setGeometry(8, 210, 610, 112);
-    LabelInformacaoAtual = new RotuloProgresso("LabelInformacaoAtual", TextoInicialAtual, FonteNegrito(font(), 12),
+    LabelInformacaoAtual = new RotuloProgresso("LabelInformacaoAtual", TextoTela(TextoInicialInformacaoAtual), FonteNegrito(font(), 12),
                                                Qt::AlignLeft, 9, 16, grupoProgresso);
-    LabelInformacaoGeral = new RotuloProgresso("LabelInformacaoGeral", TextoInicialGeral, FonteNegrito(font(), 12),
+    LabelInformacaoGeral = new RotuloProgresso("LabelInformacaoGeral", TextoTela(TextoInicialInformacaoGeral), FonteNegrito(font(), 12),
                                                Qt::AlignRight, DireitaInformacaoGeral, 16, grupoProgresso);
     ProgressoAtual = new BarraProgresso("ProgressoAtual", {8, 56, 593, 21}, grupoProgresso);
     ProgressoGeral = new BarraProgresso("ProgressoGeral", {8, 80, 593, 21}, grupoProgresso);

@@ -39,17 +39,8 @@ void TfrmQuorvel2009_2010::Refrescar(const QuadroProgresso& quadro) {
     const double cpuInicio = medicao_ ? CpuDaThread() : 0;
 
     maximoAtual_ = quadro.maximoAtual;
-    if (linhaTabela_.isNull() || quadro.tabelaAtual != tabelaMostrada_) {
-        tabelaMostrada_ = quadro.tabelaAtual;
-        linhaTabela_ = TextoTela("Tabela: " + quadro.tabelaAtual);
-    }
-    QRegion rotulos = LabelInformacaoAtual->DefinirTexto(
-        linhaTabela_ + QStringLiteral("\nTotal de registros: %1\nRegistro atual: %2")
-                           .arg(quadro.maximoAtual)
-                           .arg(quadro.registroAtual));
-    rotulos += LabelInformacaoGeral->DefinirTexto(QStringLiteral("Progresso Geral\nTotal de registros: %1\nRegistro atual: %2")
-                                                      .arg(quadro.totalGeral)
-                                                      .arg(quadro.registroGeral));
+    QRegion rotulos = LabelInformacaoAtual->DefinirTexto(TextoTela(TextoInformacaoAtual(quadro)));
+    rotulos += LabelInformacaoGeral->DefinirTexto(TextoTela(TextoInformacaoGeral(quadro)));
     // The two labels' changed lines lie side by side: painted as one band, they reach the screen
     // as one piece (a band of whole rows for the X server) instead of two.
     QRegion regiao(rotulos.boundingRect());

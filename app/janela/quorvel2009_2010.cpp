@@ -5,10 +5,12 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <exception>
+#include <optional>
 
 #include "app/janela/dlg_abrir_pasta.h"
 #include "app/janela/led_bicolor.h"
 #include "app/janela/texto_tela.h"
+#include "app/apresentacao.h"
 #include "db/deteccao_servidor.h"
 #include "platform/caminhos.h"
 #include "platform/erros.h"
@@ -31,29 +33,25 @@ TfrmQuorvel2009_2010::~TfrmQuorvel2009_2010() {
 }
 
 void TfrmQuorvel2009_2010::FormCreate(const std::string& pastaPrograma) {
+    dlgAbrirPasta->setPastaAtual(QString::fromUtf8(CaminhoHost(pastaPrograma)));
+    const std::optional<VersaoDoServidor> versao = nucleo_->CriarJanela(pastaPrograma);
+    if (!versao) return;  // told why; the window opens as designed
     try {
-        nucleo_->DefinirPastaPrograma(pastaPrograma);
-        dlgAbrirPasta->setPastaAtual(QString::fromUtf8(CaminhoHost(pastaPrograma)));
-
-        const VersaoDoServidor versao = VersaoServidor();
-        LabelVersaoFB->setText(TextoTela(versao.Texto));
+        LabelVersaoFB->setText(TextoTela(versao->Texto));
         LabelVersaoFB->adjustSize();
         QPalette paleta = LabelVersaoFB->palette();
-        paleta.setColor(QPalette::WindowText, versao.Verde ? QColor(0, 0, 0) : QColor(255, 0, 0));
+        paleta.setColor(QPalette::WindowText, versao->Verde ? QColor(0, 0, 0) : QColor(255, 0, 0));
         LabelVersaoFB->setPalette(paleta);
-        LedVersaoFB->setEstado(versao.Verde ? LedBicolor::Estado::Estado1 : LedBicolor::Estado::Estado0);
+        LedVersaoFB->setEstado(versao->Verde ? LedBicolor::Estado::Estado1 : LedBicolor::Estado::Estado0);
 
         // Lamp and label centred as one group across the window's outer width. The frame is
         // known only once a window manager has decorated the window; until then the outer width
         // is the client width.
-        const int larguraExterna = frameGeometry().width();
-        const int esquerda = (larguraExterna - (LabelVersaoFB->width() + DistanciaLedRotulo)) / 2;
+        const int esquerda = EsquerdaLedVersao(frameGeometry().width(), LabelVersaoFB->width());
         LedVersaoFB->move(esquerda, TopoLed);
         LabelVersaoFB->move(esquerda + DistanciaLedRotulo, TopoRotuloVersao);
 
         HabilitarControles(true);
-    } catch (const ServidorNaoEncontrado& e) {  // told why, the window opens as designed
-        Mensagem(TituloQuorvel, e.mensagem(), TipoMensagem::Informacao);
     } catch (const std::exception& e) {
         Mensagem(TituloQuorvel, TextoRelatorioErro(e.what()), TipoMensagem::Erro);
     }
@@ -62,7 +60,7 @@ void TfrmQuorvel2009_2010::FormCreate(const std::string& pastaPrograma) {
 void TfrmQuorvel2009_2010::Acao(const std::function<void()>& acao) { nucleo_->ExecutarAcao(acao); }
 
 void TfrmQuorvel2009_2010::EscolherPasta(QLineEdit* campo, const char* versao) {
-    dlgAbrirPasta->setTexto(std::string("Brivona Rovozozi\r\rSelecione a pasta da Vers\xE3o ") + versao);
+    dlgAbrirPasta->setTexto(TextoDlgAbrirPasta(versao));
     if (!dlgAbrirPasta->Executar()) return;
     // The field shows the path text of the chosen folder (a drive path inside the drive folder).
     campo->setText(TextoTela(CaminhoWindowsDeHost(dlgAbrirPasta->pastaAtual().toStdString())));

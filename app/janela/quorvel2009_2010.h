@@ -27,6 +27,7 @@
 #include "app/janela/entrega_progresso.h"
 #include "app/janela/medicao_progresso.h"
 #include "app/janela/rotulo_progresso.h"
+#include "app/apresentacao.h"
 #include "app/nucleo.h"
 #include "app/operador.h"
 
@@ -51,8 +52,8 @@ public:
     explicit TfrmQuorvel2009_2010(const std::string& pastaPrograma, QWidget* pai = nullptr);
     ~TfrmQuorvel2009_2010() override;
 
-    static constexpr int LarguraCliente = 626;
-    static constexpr int AlturaCliente = 361;
+    static constexpr int LarguraCliente = LarguraClienteJanela;
+    static constexpr int AlturaCliente = AlturaClienteJanela;
 
     NucleoQuorvel& Nucleo() { return *nucleo_; }
 
@@ -131,11 +132,6 @@ protected:
     void closeEvent(QCloseEvent* evento) override;
 
 private:
-    // Lamp and version label: the label starts this many pixels right of the lamp's left edge.
-    static constexpr int DistanciaLedRotulo = 24;
-    static constexpr int TopoLed = 162;
-    static constexpr int TopoRotuloVersao = 165;
-
     void CriarControles();
     void FormCreate(const std::string& pastaPrograma);
     void EscolherPasta(QLineEdit* campo, const char* versao);
@@ -168,8 +164,6 @@ private:
     MedicaoProgresso* medicao_ = nullptr;
     QImage imagemMedicao_;
     bool pintarTudo_ = false;
-    std::string tabelaMostrada_;  // the table name of the current label, and its text
-    QString linhaTabela_;
 
     std::atomic<bool> fechando_{false};
     std::mutex esperaMutex_;

@@ -16,6 +16,8 @@ int main(int argc, char** argv) {
     ponteiros.push_back(nullptr);
     argc = static_cast<int>(argumentos.size());
     argv = ponteiros.data();
+    // The terminal front ends print in the console they were started from.
+    if (argc >= 2) quorvel::UsarConsoleDoPai();
     if (argc >= 2 && std::strcmp(argv[1], "--info-audio") == 0)
         return quorvel::ExecutarInfoAudio(argc - 2, argv + 2);
     if (argc >= 2 && std::strcmp(argv[1], "--sem-janela") == 0)
