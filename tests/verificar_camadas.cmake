@@ -3,7 +3,7 @@
 # it) does not, failing on that very include.
 #
 #   cmake -DCOMPILADOR=<c++> -DFONTE=<source> -DRAIZES=<build>/raizes [-DINCLUDES=<dir>] -P verificar_camadas.cmake
-set(_pastas platform audio db migration music app)
+set(_pastas platform audio db migration music app/nucleo app/terminal app/programa)
 set(_trabalho ${RAIZES}/../verificacao_camadas)
 file(REMOVE_RECURSE ${_trabalho})
 file(MAKE_DIRECTORY ${_trabalho})

@@ -14,7 +14,7 @@
 #include <new>
 
 #include "app/janela/medicao_progresso.h"
-#include "app/operador.h"
+#include "app/nucleo/operador.h"
 
 class QObject;
 

@@ -8,7 +8,7 @@
 #include "app/janela/quorvel2009_2010.h"
 #include "app/janela/texto_tela.h"
 #include "app/janela/traducao.h"
-#include "app/linha_comando.h"
+#include "app/programa/linha_comando.h"
 #include "platform/erros.h"
 
 namespace quorvel {

@@ -10,7 +10,7 @@
 #include "app/janela/dlg_abrir_pasta.h"
 #include "app/janela/led_bicolor.h"
 #include "app/janela/texto_tela.h"
-#include "app/apresentacao.h"
+#include "app/nucleo/apresentacao.h"
 #include "db/deteccao_servidor.h"
 #include "platform/caminhos.h"
 #include "platform/erros.h"

@@ -27,9 +27,9 @@
 #include "app/janela/entrega_progresso.h"
 #include "app/janela/medicao_progresso.h"
 #include "app/janela/rotulo_progresso.h"
-#include "app/apresentacao.h"
-#include "app/nucleo.h"
-#include "app/operador.h"
+#include "app/nucleo/apresentacao.h"
+#include "app/nucleo/nucleo.h"
+#include "app/nucleo/operador.h"
 
 class QCheckBox;
 class QGroupBox;

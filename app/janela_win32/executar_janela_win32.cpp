@@ -5,7 +5,7 @@
 
 #include "app/janela_win32/janela_win32.h"
 #include "app/janela_win32/texto_largo.h"
-#include "app/linha_comando.h"
+#include "app/programa/linha_comando.h"
 #include "platform/erros.h"
 #include "platform/programa.h"
 

@@ -10,7 +10,7 @@
 #include <exception>
 #include <tuple>
 
-#include "app/apresentacao.h"
+#include "app/nucleo/apresentacao.h"
 #include "app/janela_win32/dpi.h"
 #include "app/janela_win32/recursos/icones.h"
 #include "app/janela_win32/texto_largo.h"

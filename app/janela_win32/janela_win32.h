@@ -20,8 +20,8 @@
 #include <string>
 
 #include "app/janela_win32/controles.h"
-#include "app/nucleo.h"
-#include "app/operador.h"
+#include "app/nucleo/nucleo.h"
+#include "app/nucleo/operador.h"
 
 namespace quorvel::win32 {
 

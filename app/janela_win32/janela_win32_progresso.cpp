@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-#include "app/apresentacao.h"
+#include "app/nucleo/apresentacao.h"
 #include "app/janela_win32/janela_win32.h"
 #include "app/janela_win32/texto_largo.h"
 

@@ -3,7 +3,7 @@
 #ifndef QUORVEL_COM_JANELA
 #include <iostream>
 
-#include "app/linha_comando.h"
+#include "app/programa/linha_comando.h"
 
 namespace quorvel {
 

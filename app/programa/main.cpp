@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/linha_comando.h"
+#include "app/programa/linha_comando.h"
 #include "platform/programa.h"
 
 int main(int argc, char** argv) {

@@ -6,7 +6,7 @@
 #include <iostream>
 #include <string>
 
-#include "app/linha_comando.h"
+#include "app/programa/linha_comando.h"
 #include "music/info_audio.h"
 #include "platform/arquivos.h"
 #include "platform/erros.h"

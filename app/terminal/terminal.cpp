@@ -7,8 +7,8 @@
 #include <iostream>
 #include <string>
 
-#include "app/linha_comando.h"
-#include "app/nucleo.h"
+#include "app/programa/linha_comando.h"
+#include "app/nucleo/nucleo.h"
 #include "app/terminal/terminal_operador.h"
 #include "app/terminal/terminal_opcoes.h"
 #include "app/terminal/terminal_sinais.h"

@@ -9,7 +9,7 @@
 #include <array>
 #include <string>
 
-#include "app/sequencia.h"
+#include "app/nucleo/sequencia.h"
 
 namespace quorvel {
 

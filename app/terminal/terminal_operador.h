@@ -5,7 +5,7 @@
 #include <mutex>
 #include <string>
 
-#include "app/operador.h"
+#include "app/nucleo/operador.h"
 #include "app/terminal/terminal_opcoes.h"
 #include "app/terminal/terminal_progresso.h"
 

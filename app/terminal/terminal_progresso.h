@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/operador.h"
+#include "app/nucleo/operador.h"
 
 namespace quorvel {
 

@@ -10,7 +10,7 @@
 
 #include "apoio/instalacao_teste.h"
 #include "apoio/operador_roteirizado.h"
-#include "app/nucleo.h"
+#include "app/nucleo/nucleo.h"
 #include "platform/arquivos.h"
 
 namespace quorvel::teste {

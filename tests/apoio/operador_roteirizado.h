@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/operador.h"
+#include "app/nucleo/operador.h"
 
 namespace quorvel::teste {
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "apoio/pasta_temporaria.h"
-#include "app/checkpoint.h"
+#include "app/nucleo/checkpoint.h"
 #include "migration/estado_execucao.h"
 #include "platform/erros.h"
 #include "platform/pasta_estado.h"

@@ -6,7 +6,7 @@
 
 #include "apoio/instalacao_teste.h"
 #include "apoio/operador_roteirizado.h"
-#include "app/nucleo.h"
+#include "app/nucleo/nucleo.h"
 #include "music/identidade_rede.h"
 #include "platform/erros.h"
 

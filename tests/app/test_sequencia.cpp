@@ -2,7 +2,8 @@
 
 #include <cstring>
 
-#include "app/sequencia.h"
+#include "app/nucleo/nucleo.h"
+#include "app/nucleo/sequencia.h"
 
 using namespace quorvel;
 
@@ -16,7 +17,7 @@ TEST(Sequencia, OrdemFixaComTabelasEChaves) {
         EXPECT_STREQ(SequenciaMigradores[i].tabela, tabelas[i]);
         EXPECT_STREQ(SequenciaMigradores[i].colunaChave, chaves[i]);
         EXPECT_EQ(std::string("CheckTB_") + SequenciaMigradores[i].legenda, SequenciaMigradores[i].checkBox);
-        EXPECT_NE(SequenciaMigradores[i].migrador, nullptr);
+        EXPECT_NE(NucleoQuorvel::Migradores[static_cast<size_t>(i)], nullptr);
     }
 }
 

@@ -9,7 +9,7 @@
 #include "apoio/audio_amostras.h"
 #include "apoio/instalacao_teste.h"
 #include "apoio/operador_roteirizado.h"
-#include "app/nucleo.h"
+#include "app/nucleo/nucleo.h"
 #include "audio/mpegaudio.h"
 #include "music/cadastro_musica.h"
 #include "migration/duracao.h"

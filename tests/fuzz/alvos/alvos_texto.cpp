@@ -7,7 +7,7 @@
 
 #include "alvos/alvos.h"
 #include "alvos/rascunho.h"
-#include "app/checkpoint.h"
+#include "app/nucleo/checkpoint.h"
 #include "migration/duracao.h"
 #include "platform/erros.h"
 

@@ -6,17 +6,12 @@
 
 namespace quorvel {
 
-class NucleoQuorvel;
-using Migrador = void (NucleoQuorvel::*)();
-
 struct EntradaSequencia {
     int numero;               // 1..10, the order in which the migrators run
     const char* checkBox;     // name of the check box (CheckTB_Agenda)
     const char* legenda;      // its caption ("Agenda")
     const char* tabela;       // table name as stored in the checkpoint file ("TB_AGENDA")
     const char* colunaChave;  // key column ("age_codigo")
-    const char* nomeMigrador; // "ConverterAgenda"
-    Migrador migrador;
 };
 
 inline constexpr int QuantidadeTabelas = 10;

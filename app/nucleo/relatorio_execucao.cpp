@@ -1,8 +1,8 @@
 // The run's report: where it goes, its heading, and its end.
 #include <ctime>
 
-#include "app/checkpoint.h"
-#include "app/nucleo.h"
+#include "app/nucleo/checkpoint.h"
+#include "app/nucleo/nucleo.h"
 #include "migration/relatorio_texto.h"
 #include "platform/arquivos.h"
 #include "platform/caminhos.h"

@@ -1,5 +1,5 @@
 // The ten migrators of the sequence.
-#include "app/nucleo.h"
+#include "app/nucleo/nucleo.h"
 #include "db/gerador.h"
 #include "migration/ecad.h"
 #include "migration/tabelas_diretas.h"
@@ -29,6 +29,13 @@ DescricaoCopia ComGerador(NucleoQuorvel& nucleo, const DescricaoCopia& base, con
 }
 
 }  // namespace
+
+const std::array<NucleoQuorvel::Migrador, QuantidadeTabelas> NucleoQuorvel::Migradores = {
+    &NucleoQuorvel::ConverterAgenda,    &NucleoQuorvel::ConverterAvancoManual, &NucleoQuorvel::ConverterPerfilBotoes,
+    &NucleoQuorvel::ConverterBotoneira, &NucleoQuorvel::ConverterGenero,       &NucleoQuorvel::ConverterMusicas,
+    &NucleoQuorvel::ConverterEcad,      &NucleoQuorvel::ConverterIrradiacao,   &NucleoQuorvel::ConverterProgAuto,
+    &NucleoQuorvel::ConverterVinhetas,
+};
 
 void NucleoQuorvel::ConverterAgenda() { CopiarTabela(*this, Bases, Entrada(1), DescricaoAgenda()); }
 void NucleoQuorvel::ConverterAvancoManual() { CopiarTabela(*this, Bases, Entrada(2), DescricaoAvancoManual()); }

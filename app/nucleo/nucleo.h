@@ -9,8 +9,8 @@
 #include <string>
 #include <thread>
 
-#include "app/operador.h"
-#include "app/sequencia.h"
+#include "app/nucleo/operador.h"
+#include "app/nucleo/sequencia.h"
 #include "db/deteccao_servidor.h"
 #include "migration/ambiente.h"
 #include "migration/estado_execucao.h"
@@ -85,7 +85,9 @@ public:
     void JvThread1Execute();
     virtual void AtualizarTabelas();
 
-    // The ten migrators, in the order of the sequence.
+    // The ten migrators, in the order of the sequence (Migradores holds them in that order).
+    using Migrador = void (NucleoQuorvel::*)();
+    static const std::array<Migrador, QuantidadeTabelas> Migradores;
     void ConverterAgenda();
     void ConverterAvancoManual();
     void ConverterPerfilBotoes();

@@ -1,4 +1,4 @@
-#include "app/checkpoint.h"
+#include "app/nucleo/checkpoint.h"
 
 #include "platform/arquivos.h"
 #include "platform/caminhos.h"

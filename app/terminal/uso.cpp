@@ -1,5 +1,5 @@
 // The usage text of --help and of a wrong command line, in the operator's language.
-#include "app/linha_comando.h"
+#include "app/programa/linha_comando.h"
 #include "platform/texto.h"
 
 namespace quorvel {

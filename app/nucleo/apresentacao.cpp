@@ -1,4 +1,4 @@
-#include "app/apresentacao.h"
+#include "app/nucleo/apresentacao.h"
 
 namespace quorvel {
 

@@ -2,7 +2,7 @@
 // connections, at the start of every run.
 #include <exception>
 
-#include "app/nucleo.h"
+#include "app/nucleo/nucleo.h"
 #include "db/localizacao.h"
 #include "music/identidade_rede.h"
 #include "platform/arquivos.h"

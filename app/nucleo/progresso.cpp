@@ -1,6 +1,6 @@
 // Counting the rows a run will copy, and the progress refresh.
-#include "app/checkpoint.h"
-#include "app/nucleo.h"
+#include "app/nucleo/checkpoint.h"
+#include "app/nucleo/nucleo.h"
 #include "platform/texto.h"
 
 namespace quorvel {

@@ -5,7 +5,7 @@
 // Windows-1252 with lines broken by a single carriage return.
 #include <string>
 
-#include "app/operador.h"
+#include "app/nucleo/operador.h"
 
 namespace quorvel {
 

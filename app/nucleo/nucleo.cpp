@@ -1,8 +1,8 @@
-#include "app/nucleo.h"
+#include "app/nucleo/nucleo.h"
 
 #include <exception>
 
-#include "app/checkpoint.h"
+#include "app/nucleo/checkpoint.h"
 #include "platform/arquivos.h"
 #include "platform/erros.h"
 #include "platform/pasta_estado.h"

@@ -2,8 +2,8 @@
 // runs the migrators, and the end of a run.
 #include <exception>
 
-#include "app/checkpoint.h"
-#include "app/nucleo.h"
+#include "app/nucleo/checkpoint.h"
+#include "app/nucleo/nucleo.h"
 #include "platform/erros.h"
 #include "platform/texto.h"
 
@@ -79,7 +79,7 @@ void NucleoQuorvel::AtualizarTabelas() {
     tabelasConcluidas_.fill(false);
     for (int i = 0; i < QuantidadeTabelas && !Estado.ParadaGravada; ++i) {
         const bool marcada = operador_.TabelaMarcada(i);
-        (this->*SequenciaMigradores[i].migrador)();
+        (this->*Migradores[static_cast<size_t>(i)])();
         tabelasConcluidas_[i] = marcada && !Estado.ParadaGravada;
     }
 }

@@ -1,6 +1,6 @@
 // The pre-flight check: a run's start, then the forecast of every checked table, read-only.
-#include "app/checkpoint.h"
-#include "app/nucleo.h"
+#include "app/nucleo/checkpoint.h"
+#include "app/nucleo/nucleo.h"
 #include "migration/codigo_antigo.h"
 #include "migration/previsao.h"
 #include "migration/relatorio_texto.h"
