@@ -129,11 +129,11 @@ void PreverMusicas(PrevisaoExecucao& p, DatasetsCadastro& cad, const TabelaMigra
         p.musicasCadastradas.insert(codigo);
 
         ValoresTag v;
-        v.TIT2 = titulo;
-        v.TPE1 = interprete;
-        v.TCOM = compositor;
-        v.TSUC = "N";
-        v.TEXT = ExtrairExtensao(caminho + destino.arquivo);
+        v[TID3v2::SlotTitle] = titulo;
+        v[TID3v2::SlotArtist] = interprete;
+        v[TID3v2::SlotComposer] = compositor;
+        v[TID3v2::SlotTSUC] = "N";
+        v[TID3v2::SlotTEXT] = ExtrairExtensao(caminho + destino.arquivo);
         // The file the run would tag: the copy (the 2009 file's bytes) when registration reaches
         // it through the folder's path, or what is found there already when nothing is copied.
         const std::string alvo = caminho + destino.arquivo;
@@ -145,7 +145,7 @@ void PreverMusicas(PrevisaoExecucao& p, DatasetsCadastro& cad, const TabelaMigra
             lido = alvo;
         ArquivoAudio audio(lido);
         EventosCadastro eventos;
-        eventos.tag = PreverTag(lido, v.TEXT, v, audio);
+        eventos.tag = PreverTag(lido, v[TID3v2::SlotTEXT], v, audio);
         for (const NomeCadastro& n : NomesDeCadastro(audio)) {
             const std::string apenasAparado = Aparar(MaiusculasLocal(n.texto));
             if (apenasAparado.size() > n.nome.size())

@@ -76,13 +76,13 @@ protected:
     }
     TID3v2 Exemplo() {
         TID3v2 t;
-        t.SetTitle("Novo titulo");
-        t.SetArtist("Artista \xC9");
+        t.Definir(TID3v2::SlotTitle, "Novo titulo");
+        t.Definir(TID3v2::SlotArtist, "Artista \xC9");
         t.SetTrack(5);
-        t.SetComment("Nota");
-        t.SetLink("http://radio.example/");
-        t.SetFrameTEST("Pagode");
-        t.SetFrameTCAD("S");
+        t.Definir(TID3v2::SlotComment, "Nota");
+        t.Definir(TID3v2::SlotLink, "http://radio.example/");
+        t.Definir(TID3v2::SlotTEST, "Pagode");
+        t.Definir(TID3v2::SlotTCAD, "S");
         return t;
     }
     std::string QuadrosExemplo() {
@@ -188,8 +188,8 @@ TEST_F(ID3v2Gravacao, ComentarioELinkLongosGravadosInteiros) {
     TID3v2 t;
     const std::string comentario(496, 'c');
     const std::string link(499, 'l');
-    t.SetComment(comentario);
-    t.SetLink(link);
+    t.Definir(TID3v2::SlotComment, comentario);
+    t.Definir(TID3v2::SlotLink, link);
     const std::string arquivo = Arquivo("longos.mp3", audio);
     ASSERT_TRUE(t.SaveToFile(arquivo));
     const std::string quadros = Quadro("COMM", std::string("eng\0", 4) + comentario) +
@@ -197,8 +197,8 @@ TEST_F(ID3v2Gravacao, ComentarioELinkLongosGravadosInteiros) {
     EXPECT_EQ(LerBytes(arquivo), Cabecalho(4096) + quadros + std::string(4086 - quadros.size(), '\0') + audio);
     TID3v2 relido;
     ASSERT_TRUE(relido.ReadFromFile(arquivo));
-    EXPECT_EQ(relido.Comment(), comentario.substr(0, 495));
-    EXPECT_EQ(relido.Link(), link.substr(0, 498));
+    EXPECT_EQ(relido.Texto(TID3v2::SlotComment), comentario.substr(0, 495));
+    EXPECT_EQ(relido.Texto(TID3v2::SlotLink), link.substr(0, 498));
 }
 
 TEST_F(ID3v2Gravacao, MutagenLeOQueFoiEscritoEOsReservasNaoSaoCopiados) {
@@ -220,8 +220,8 @@ t.save(sys.argv[1], v2_version=4)
     ASSERT_TRUE(t.ReadFromFile(mp3));
     const int32_t tamanhoAntigo = t.Size();
     t.SetTrack(12);
-    t.SetComposer("Compositor \xE7");
-    t.SetFrameTRIT("Samba");
+    t.Definir(TID3v2::SlotComposer, "Compositor \xE7");
+    t.Definir(TID3v2::SlotTRIT, "Samba");
     ASSERT_TRUE(t.SaveToFile(mp3));
 
     const auto frames = teste::FramesMutagen(mp3);
@@ -246,10 +246,10 @@ t.save(sys.argv[1], v2_version=4)
     TID3v2 relido;
     ASSERT_TRUE(relido.ReadFromFile(mp3));
     EXPECT_EQ(relido.TagVersion(), 3);
-    EXPECT_EQ(relido.Year(), "2004");
+    EXPECT_EQ(relido.Texto(TID3v2::SlotYear), "2004");
     EXPECT_EQ(relido.Track(), 12);
-    EXPECT_EQ(relido.FrameTRIT(), "Samba");
-    EXPECT_EQ(relido.FrameTRFI(), "");
+    EXPECT_EQ(relido.Texto(TID3v2::SlotTRIT), "Samba");
+    EXPECT_EQ(relido.Texto(TID3v2::SlotTRFI), "");
 }
 
 #ifdef _WIN32
