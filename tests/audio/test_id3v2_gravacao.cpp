@@ -95,7 +95,8 @@ protected:
 
 TEST_F(ID3v2Gravacao, NoLugarPreencheExatamenteATagAntiga) {
     const std::string arquivo = Arquivo("a.mp3", TagAntiga(2000) + audio);
-    ASSERT_TRUE(Exemplo().SaveToFile(arquivo));
+    EXPECT_EQ(Exemplo().PreverGravacao(arquivo), TID3v2::NoLugar);
+    ASSERT_EQ(Exemplo().SaveToFile(arquivo), TID3v2::NoLugar);
     const std::string quadros = QuadrosExemplo();
     const std::string esperado =
         Cabecalho(2000) + quadros + std::string(2000 - 10 - quadros.size(), '\0') + audio;
@@ -115,7 +116,8 @@ TEST_F(ID3v2Gravacao, NoLugarSobreTagComRodapeEAte4096) {
 
 TEST_F(ID3v2Gravacao, TagAntigaGrandeReescreveCom4096Bytes) {
     const std::string arquivo = Arquivo("g.mp3", TagAntiga(5000) + audio);
-    ASSERT_TRUE(Exemplo().SaveToFile(arquivo));
+    EXPECT_EQ(Exemplo().PreverGravacao(arquivo), TID3v2::NovoArquivo);
+    ASSERT_EQ(Exemplo().SaveToFile(arquivo), TID3v2::NovoArquivo);
     const std::string bytes = LerBytes(arquivo);
     const std::string quadros = QuadrosExemplo();
     EXPECT_EQ(bytes.size(), 5000 + audio.size() - 904);
@@ -124,7 +126,7 @@ TEST_F(ID3v2Gravacao, TagAntigaGrandeReescreveCom4096Bytes) {
 
     // One byte more than 4,096 is rewritten too; a tag with its footer skips the footer.
     const std::string r = Arquivo("4097.mp3", TagAntiga(4097, 0x10) + audio);
-    ASSERT_TRUE(Exemplo().SaveToFile(r));
+    ASSERT_EQ(Exemplo().SaveToFile(r), TID3v2::NovoArquivo);
     EXPECT_EQ(LerBytes(r), bytes);
 }
 
@@ -310,7 +312,8 @@ TEST_F(ID3v2Gravacao, ArquivosDoUsuarioComNomesParecidosFicam) {
 
 TEST_F(ID3v2Gravacao, FalhasDeixamOOriginalIntacto) {
     // A file that does not exist, and one shorter than a header.
-    EXPECT_FALSE(Exemplo().SaveToFile(pasta.Caminho() + "/nada.mp3"));
+    EXPECT_EQ(Exemplo().SaveToFile(pasta.Caminho() + "/nada.mp3"), TID3v2::NaoGravada);
+    EXPECT_EQ(Exemplo().PreverGravacao(pasta.Caminho() + "/nada.mp3"), TID3v2::NaoGravada);
     EXPECT_FALSE(fs::exists(pasta.Caminho() + "/nada.mp3"));
     const std::string curto = Arquivo("curto.mp3", "ID3");
     EXPECT_FALSE(Exemplo().SaveToFile(curto));

@@ -210,6 +210,16 @@ TEST_F(InfoAudioTeste, MP3InvalidoOuAusente) {
     EXPECT_EQ(texto.MPEGValido, "N\xE3o");
     EXPECT_EQ(texto.TagExiste, "");
     EXPECT_EQ(texto.Frames[TID3v2::SlotTitle], "");
+    // Without audio the reader shows no tag, but the rewrite starts from the file's own frames.
+    ArquivoAudio semAudio = LerInfoAudio(Windows("texto.mp3"));
+    EXPECT_EQ(semAudio.TagID3v2().Texto(TID3v2::SlotTitle), "");
+    ValoresTag sucesso;
+    sucesso[TID3v2::SlotTSUC] = "N";
+    EXPECT_EQ(GravarTag(semAudio, sucesso).modo, ResultadoTag::Modo::NovoArquivo);
+    TID3v2 relido;
+    ASSERT_TRUE(relido.ReadFromFile(Host("texto.mp3")));
+    EXPECT_EQ(relido.Texto(TID3v2::SlotTitle), "x");
+    EXPECT_EQ(relido.Texto(TID3v2::SlotTSUC), "N");
 
     ArquivoAudio falta = LerInfoAudio(Windows("falta.mp3"));
     EXPECT_TRUE(RegistroVazio(falta.InfoAudio()));
