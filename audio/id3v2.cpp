@@ -11,7 +11,7 @@ namespace quorvel {
 
 using L = LeituraQuadro;
 // Version 2.2 has three-character identifiers; "TRI" stands for both TRIT and TRFI.
-const std::array<DescricaoQuadro, TID3v2::TotalFrames> TID3v2::Quadros = {{
+constinit const std::array<DescricaoQuadro, TID3v2::TotalFrames> TID3v2::Quadros = {{
     {"TIT2", "TT2", L::Texto, SlotTitle, 0},         {"TPE1", "TP1", L::Texto, SlotArtist, 1},
     {"TALB", "TAL", L::Texto, SlotAlbum, 2},         {"TRCK", "TRK", L::Faixa, SlotTrack, 3},
     {"TYER", "TYE", L::Texto, SlotYear, 4},          {"TCON", "TCO", L::Genero, SlotGenre, 5},

@@ -29,10 +29,4 @@ ResultadoTag GravarTag(ArquivoAudio& audio, const ValoresTag& valores, bool sinc
 // a value is empty, the record's. Raises ErroConversao when the track number is not an integer.
 TID3v2 TagParaGravar(const ArquivoAudio& audio, const ValoresTag& valores);
 
-// Whether saving `tag` into the file at `caminho` rewrites the whole file (NovoArquivo) or only
-// its first bytes (NoLugar), by the same rule the save follows.
-inline ResultadoTag::Modo ModoGravacaoTag(const TID3v2& tag, const std::string& caminho) {
-    return tag.PreverGravacao(caminho);
-}
-
 }  // namespace quorvel

@@ -51,7 +51,7 @@ ResultadoTag PreverTag(const std::string& origem, const std::string& extensao, c
     if (origem.empty() || !ArquivoExiste(origem)) return {ResultadoTag::Modo::NaoGravada, "o arquivo n\xE3o existe"};
     try {
         audio.LerInfoAudio();
-        return {ModoGravacaoTag(TagParaGravar(audio, valores), origem), ""};
+        return {TagParaGravar(audio, valores).PreverGravacao(origem), ""};
     } catch (const std::exception& e) {
         return {ResultadoTag::Modo::NaoGravada, e.what()};
     }
