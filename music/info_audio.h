@@ -3,7 +3,7 @@
 // audio information record they fill, all held by one value (ArquivoAudio) that reading returns.
 //
 //   ArquivoAudio audio = LerInfoAudio("D:\\Musicas\\Ana - Luz.mp3");
-//   audio.InfoAudio().TaxaBits;  audio.Duracao();  audio.TagID3v2().Album();
+//   audio.InfoAudio().TaxaBits;  audio.Duracao();  audio.TagID3v2().Texto(TID3v2::SlotAlbum);
 //   GravarTag(audio, valores);   // music/gravar_tag.h
 #include <array>
 #include <optional>
