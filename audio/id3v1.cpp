@@ -66,14 +66,15 @@ std::string Campo(const unsigned char* bloco, int inicio, int tamanho) {
 
 bool TID3v1::ReadFromFile(const std::string& FileName) {
     Reset();
+    auto arquivo = Arquivo::Abrir(FileName, Arquivo::Modo::Leitura);
+    return arquivo && ReadFromFile(*arquivo);
+}
+
+bool TID3v1::ReadFromFile(const Arquivo& arquivo) {
+    Reset();
     unsigned char bloco[128];
-    {
-        auto arquivo = Arquivo::Abrir(FileName, Arquivo::Modo::Leitura);
-        if (!arquivo) return false;
-        const int64_t tamanho = arquivo->Tamanho();
-        if (tamanho < 128) return false;
-        if (arquivo->LerEm(tamanho - 128, bloco, sizeof bloco) != sizeof bloco) return false;
-    }
+    const int64_t tamanho = arquivo.Tamanho();
+    if (tamanho < 128 || arquivo.LerEm(tamanho - 128, bloco, sizeof bloco) != sizeof bloco) return false;
     if (bloco[0] != 'T' || bloco[1] != 'A' || bloco[2] != 'G') return true;
 
     exists_ = true;

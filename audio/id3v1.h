@@ -6,6 +6,8 @@
 
 namespace quorvel {
 
+class Arquivo;
+
 class TID3v1 {
 public:
     static constexpr int TotalGenres = 148;
@@ -17,6 +19,7 @@ public:
     void Reset();
     // True when the last 128 bytes could be read, whether or not they are a tag (see Exists).
     bool ReadFromFile(const std::string& FileName);
+    bool ReadFromFile(const Arquivo& arquivo);
 
     bool Exists() const { return exists_; }
     uint8_t TagVersion() const { return tagVersion_; }  // 1 = v1.0, 2 = v1.1

@@ -9,20 +9,28 @@
 
 namespace quorvel {
 
-const std::array<const char*, TID3v2::TotalFrames> TID3v2::FrameIDs = {
-    "TIT2", "TPE1", "TALB", "TRCK", "TYER", "TCON", "COMM", "TCOM", "TENC", "TCOP", "TLAN",
-    "WXXX", "TDRC", "TOPE", "TIT1", "TOAL", "TRIT", "TINT", "TEXT", "TEST", "TIDM", "TCAR",
-    "TVIN", "TMXI", "TMXF", "TRFI", "TRFF", "TCAD", "TSUC", "TGRA", "TVOC", "TTPE", "TPIN",
-    "TPFI", "TPMI",
-};
-
+using L = LeituraQuadro;
 // Version 2.2 has three-character identifiers; "TRI" stands for both TRIT and TRFI.
-const std::array<const char*, TID3v2::TotalFrames> TID3v2::FrameIDsV22 = {
-    "TT2", "TP1", "TAL", "TRK", "TYE", "TCO", "COM", "TCM", "TEN", "TCR", "TLA",
-    "WXX", "TOR", "TOA", "TT1", "TOT", "TRI", "TIN", "TEX", "TES", "TID", "TCA",
-    "TVI", "TMI", "TMF", "TRI", "TRF", "TCD", "TSU", "TGR", "TVO", "TTP", "TPI",
-    "TPF", "TPM",
-};
+constinit const std::array<DescricaoQuadro, TID3v2::TotalFrames> TID3v2::Quadros = {{
+    {"TIT2", "TT2", L::Texto, SlotTitle, 0},         {"TPE1", "TP1", L::Texto, SlotArtist, 1},
+    {"TALB", "TAL", L::Texto, SlotAlbum, 2},         {"TRCK", "TRK", L::Faixa, SlotTrack, 3},
+    {"TYER", "TYE", L::Texto, SlotYear, 4},          {"TCON", "TCO", L::Genero, SlotGenre, 5},
+    {"COMM", "COM", L::Comentario, SlotComment, 6},  {"TCOM", "TCM", L::Texto, SlotComposer, 7},
+    {"TENC", "TEN", L::Texto, SlotEncoder, 8},       {"TCOP", "TCR", L::Texto, SlotCopyright, 9},
+    {"TLAN", "TLA", L::Texto, SlotLanguage, 10},     {"WXXX", "WXX", L::Link, SlotLink, 17},
+    {"TDRC", "TOR", L::ReservaAno, SlotYear, -1},    {"TOPE", "TOA", L::Reserva, SlotArtist, -1},
+    {"TIT1", "TT1", L::Reserva, SlotTitle, -1},      {"TOAL", "TOT", L::Reserva, SlotAlbum, -1},
+    {"TRIT", "TRI", L::Texto, SlotTRIT, 18},         {"TINT", "TIN", L::Texto, SlotTINT, 19},
+    {"TEXT", "TEX", L::Texto, SlotTEXT, 20},         {"TEST", "TES", L::Texto, SlotTEST, 21},
+    {"TIDM", "TID", L::Texto, SlotTIDM, 22},         {"TCAR", "TCA", L::Texto, SlotTCAR, 23},
+    {"TVIN", "TVI", L::Texto, SlotTVIN, 24},         {"TMXI", "TMI", L::Texto, SlotTMXI, 25},
+    {"TMXF", "TMF", L::Texto, SlotTMXF, 26},         {"TRFI", "TRI", L::Texto, SlotTRFI, 27},
+    {"TRFF", "TRF", L::Texto, SlotTRFF, 28},         {"TCAD", "TCD", L::Texto, SlotTCAD, -1},
+    {"TSUC", "TSU", L::Texto, SlotTSUC, 13},         {"TGRA", "TGR", L::Texto, SlotTGRA, 11},
+    {"TVOC", "TVO", L::Texto, SlotTVOC, 12},         {"TTPE", "TTP", L::Texto, SlotTTPE, 14},
+    {"TPIN", "TPI", L::Texto, SlotTPIN, 15},         {"TPFI", "TPF", L::Texto, SlotTPFI, 16},
+    {"TPMI", "TPM", L::Texto, SlotTPMI, 29},
+}};
 
 namespace {
 
@@ -107,14 +115,15 @@ uint32_t BigEndian(const unsigned char* p, int bytes) {
 
 bool TID3v2::ReadFromFile(const std::string& FileName) {
     Reset();
+    auto arquivo = Arquivo::Abrir(FileName, Arquivo::Modo::Leitura);
+    return arquivo && ReadFromFile(*arquivo);
+}
+
+bool TID3v2::ReadFromFile(const Arquivo& arquivo) {
+    Reset();
     unsigned char cabecalho[10];
-    int64_t tamanhoArquivo = 0;
-    {
-        auto arquivo = Arquivo::Abrir(FileName, Arquivo::Modo::Leitura);
-        if (!arquivo) return false;
-        tamanhoArquivo = arquivo->Tamanho();
-        if (arquivo->LerEm(0, cabecalho, sizeof cabecalho) != sizeof cabecalho) return false;
-    }
+    const int64_t tamanhoArquivo = arquivo.Tamanho();
+    if (arquivo.LerEm(0, cabecalho, sizeof cabecalho) != sizeof cabecalho) return false;
     if (std::memcmp(cabecalho, "ID3", 3) != 0) return true;
 
     exists_ = true;
@@ -125,62 +134,54 @@ bool TID3v2::ReadFromFile(const std::string& FileName) {
     // Frame bodies by slot, each kept as a zero-filled 500-byte block.
     std::array<std::string, TotalFrames> corpos;
     const bool v22 = tagVersion_ == 2;
-    const auto& ids = v22 ? FrameIDsV22 : FrameIDs;
     const size_t tamanhoId = v22 ? 3 : 4;
     const size_t tamanhoCabecalho = v22 ? 6 : 10;
-    if (auto arquivo = Arquivo::Abrir(FileName, Arquivo::Modo::Leitura)) {
-        const int64_t fim = arquivo->Tamanho();
-        int64_t posicao = 10;  // an extended header is not skipped
-        while (posicao < size_ && posicao < fim) {
-            unsigned char quadro[10];
-            if (arquivo->LerEm(posicao, quadro, tamanhoCabecalho) != tamanhoCabecalho) break;
-            if (quadro[0] < 'A' || quadro[0] > 'Z') break;  // padding
-            const uint32_t tamanho = v22 ? BigEndian(quadro + 3, 3) : BigEndian(quadro + 4, 4);
-            std::string corpo(TamanhoCorpo, '\0');
-            const size_t aLer = std::min<uint32_t>(tamanho, TamanhoCorpo);
-            if (arquivo->LerEm(posicao + static_cast<int64_t>(tamanhoCabecalho), corpo.data(),
-                               aLer) != aLer)
+    int64_t posicao = 10;  // an extended header is not skipped
+    while (posicao < size_ && posicao < tamanhoArquivo) {
+        unsigned char quadro[10];
+        if (arquivo.LerEm(posicao, quadro, tamanhoCabecalho) != tamanhoCabecalho) break;
+        if (quadro[0] < 'A' || quadro[0] > 'Z') break;  // padding
+        const uint32_t tamanho = v22 ? BigEndian(quadro + 3, 3) : BigEndian(quadro + 4, 4);
+        std::string corpo(TamanhoCorpo, '\0');
+        const size_t aLer = std::min<uint32_t>(tamanho, TamanhoCorpo);
+        if (arquivo.LerEm(posicao + static_cast<int64_t>(tamanhoCabecalho), corpo.data(), aLer) != aLer) break;
+        const bool comprimido = !v22 && (quadro[9] & 0x80);
+        const unsigned char codificacao = static_cast<unsigned char>(corpo[0]);
+        if (!comprimido && codificacao <= 1) {
+            for (int slot = 0; slot < TotalFrames; ++slot)
+                if (std::memcmp(quadro, v22 ? Quadros[slot].idV22 : Quadros[slot].id, tamanhoId) == 0)
+                    corpos[slot] = corpo;
+        }
+        posicao += static_cast<int64_t>(tamanhoCabecalho) + tamanho;
+    }
+
+    // The fallbacks come after the frames they stand in for, so they see those fields filled.
+    for (int slot = 0; slot < TotalFrames; ++slot) {
+        const std::string& corpo = corpos[slot];
+        std::string& campo = texto_[Quadros[slot].campo];
+        switch (Quadros[slot].leitura) {
+            case L::Texto: campo = DecodeText(corpo); break;
+            case L::Comentario: campo = ExtractDescribedText(corpo, true); break;
+            case L::Link: campo = ExtractDescribedText(corpo, false); break;
+            case L::Reserva: if (campo.empty()) campo = DecodeText(corpo); break;
+            case L::ReservaAno: if (campo.empty()) campo = DecodeText(corpo).substr(0, 4); break;
+            case L::Genero: {
+                // "(17)Rock" gives "Rock": references to the ID3v1 list are dropped, not looked
+                // up. Only the text up to the last ")" goes; what follows it is kept as it stands.
+                campo = DecodeText(corpo);
+                const size_t parentese = campo.rfind(')');
+                if (parentese != std::string::npos) campo.erase(0, parentese + 1);
                 break;
-            const bool comprimido = !v22 && (quadro[9] & 0x80);
-            const unsigned char codificacao = static_cast<unsigned char>(corpo[0]);
-            if (!comprimido && codificacao <= 1) {
-                for (int slot = 0; slot < TotalFrames; ++slot)
-                    if (std::memcmp(quadro, ids[slot], tamanhoId) == 0) corpos[slot] = corpo;
             }
-            posicao += static_cast<int64_t>(tamanhoCabecalho) + tamanho;
+            case L::Faixa: {
+                trackText_ = DecodeText(corpo);
+                int32_t valor = 0;
+                track_ = TentarTextoParaInteiro(trackText_.substr(0, trackText_.find('/')), valor)
+                             ? static_cast<uint16_t>(valor) : 0;
+                break;
+            }
         }
     }
-
-    auto texto = [&](int slot) { return DecodeText(corpos[slot]); };
-    texto_[SlotTitle] = texto(SlotTitle);
-    if (texto_[SlotTitle].empty()) texto_[SlotTitle] = texto(SlotTitleFallback);
-    texto_[SlotArtist] = texto(SlotArtist);
-    if (texto_[SlotArtist].empty()) texto_[SlotArtist] = texto(SlotArtistFallback);
-    texto_[SlotAlbum] = texto(SlotAlbum);
-    if (texto_[SlotAlbum].empty()) texto_[SlotAlbum] = texto(SlotAlbumFallback);
-
-    trackText_ = texto(SlotTrack);
-    {
-        const std::string numero = trackText_.substr(0, trackText_.find('/'));
-        int32_t valor = 0;
-        track_ = TentarTextoParaInteiro(numero, valor) ? static_cast<uint16_t>(valor) : 0;
-    }
-
-    texto_[SlotYear] = texto(SlotYear);
-    if (texto_[SlotYear].empty()) texto_[SlotYear] = texto(SlotYearFallback).substr(0, 4);
-
-    // "(17)Rock" gives "Rock": references to the ID3v1 list are dropped, not looked up. Only
-    // the text up to the last ")" goes; what follows it is kept as it stands.
-    std::string genero = texto(SlotGenre);
-    const size_t parentese = genero.rfind(')');
-    if (parentese != std::string::npos) genero.erase(0, parentese + 1);
-    texto_[SlotGenre] = genero;
-
-    texto_[SlotComment] = ExtractDescribedText(corpos[SlotComment], true);
-    texto_[SlotLink] = ExtractDescribedText(corpos[SlotLink], false);
-    for (int slot : {SlotComposer, SlotEncoder, SlotCopyright, SlotLanguage})
-        texto_[slot] = texto(slot);
-    for (int slot = SlotTRIT; slot <= SlotTPMI; ++slot) texto_[slot] = texto(slot);
     return true;
 }
 

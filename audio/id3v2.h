@@ -1,28 +1,48 @@
 #pragma once
 // ID3v2 tags at the start of an audio file: reads versions 2.2, 2.3 and 2.4 and writes version 2.3.
 //
-// The tag knows 35 frame slots: 16 standard frames (four of them only fallbacks when reading) and
-// the station's own frames TRIT to TPMI. At most 500 bytes of a frame are used, only the text
-// encodings 0 (single byte) and 1 (UTF-16) are understood, and unsynchronisation, extended
-// headers and compressed frames are not handled. Writing always produces single-byte frames and
-// either reuses the space of an existing tag of up to 4,096 bytes or rewrites the file with a tag
-// padded to 4,096 bytes.
+// The 35 frames the tag knows are described once, in TID3v2::Quadros. At most 500 bytes of a
+// frame are used, only the text encodings 0 (single byte) and 1 (UTF-16) are understood, and
+// unsynchronisation, extended headers and compressed frames are not handled. Writing always
+// produces single-byte frames and either reuses the space of an existing tag of up to 4,096
+// bytes or rewrites the file with a tag padded to 4,096 bytes.
 #include <array>
 #include <cstdint>
 #include <string>
 
 namespace quorvel {
 
+class Arquivo;
+
+// What a frame's text is when read, and so how it is written back.
+enum class LeituraQuadro : uint8_t {
+    Texto,       // the decoded text, written as it stands
+    Faixa,       // the track number: TrackText and Track, written as the decimal of Track when > 0
+    Genero,      // the text without references to the ID3v1 list ("(17)Rock" gives "Rock")
+    Comentario,  // a described text with language, written as "eng", an empty description and the text
+    Link,        // a described text without language, written with an empty description
+    Reserva,     // fills the field of `campo` when that field's own frame gave no text; never written
+    ReservaAno,  // the same, with the first 4 characters only (a date's year)
+};
+
+// One frame the tag knows: its identifiers, how it is read and written, and where the audio
+// information record shows it.
+struct DescricaoQuadro {
+    const char* id;     // versions 2.3 and 2.4
+    const char* idV22;  // version 2.2
+    LeituraQuadro leitura;
+    int campo;          // the slot whose field a fallback frame fills (its own slot otherwise)
+    int registro;       // position among the record's frame fields; -1 when the record has none
+};
+
 class TID3v2 {
 public:
     static constexpr int TotalFrames = 35;
-    static constexpr int TamanhoCorpo = 500;     // bytes of a frame body that are kept
-    static constexpr int32_t TamanhoPadrao = 4096;  // tag size of a rewritten file
-    // Frame identifiers by slot, for versions 2.3/2.4 and for version 2.2.
-    static const std::array<const char*, TotalFrames> FrameIDs;
-    static const std::array<const char*, TotalFrames> FrameIDsV22;
+    static constexpr int TamanhoPadrao = 4096;  // tag size of a rewritten file
+    static constexpr int TamanhoCorpo = 500;    // bytes of a frame body that are kept
 
-    // Slots of the text fields (slot 3 is the track number, 12 to 15 are fallbacks only).
+    // The frames by slot: 16 standard frames (12 to 15 are only fallbacks when reading) and the
+    // station's own frames TRIT to TPMI. Frames are written in slot order.
     enum Slot {
         SlotTitle = 0, SlotArtist = 1, SlotAlbum = 2, SlotTrack = 3, SlotYear = 4, SlotGenre = 5,
         SlotComment = 6, SlotComposer = 7, SlotEncoder = 8, SlotCopyright = 9, SlotLanguage = 10,
@@ -32,89 +52,33 @@ public:
         SlotTMXF, SlotTRFI, SlotTRFF, SlotTCAD, SlotTSUC, SlotTGRA, SlotTVOC, SlotTTPE, SlotTPIN,
         SlotTPFI, SlotTPMI
     };
+    static const std::array<DescricaoQuadro, TotalFrames> Quadros;
+    // How SaveToFile wrote the tag: not at all (false), over the old tag, or in a new copy of the file.
+    enum Gravacao { NaoGravada = 0, NoLugar, NovoArquivo };
 
     TID3v2() { Reset(); }  // Create
 
     void Reset();
     // True when the first 10 bytes could be read, whether or not they start a tag (see Exists).
     bool ReadFromFile(const std::string& FileName);
-    // Writes the current fields as a new ID3v2.3 tag into the file; false on any failure. A file
-    // that has to be rewritten is replaced atomically: the original is never lost. What is written
-    // is flushed to the disk before it returns (before the rename, for a rewritten file) unless
+    bool ReadFromFile(const Arquivo& arquivo);
+    // Writes the current fields as a new ID3v2.3 tag into the file. A file that has to be
+    // rewritten is replaced atomically: the original is never lost. What is written is flushed
+    // to the disk before it returns (before the rename, for a rewritten file) unless
     // `sincronizar` is false, for a file the caller flushes later itself.
-    bool SaveToFile(const std::string& FileName, bool sincronizar = true) const;
+    Gravacao SaveToFile(const std::string& FileName, bool sincronizar = true) const;
+    // How SaveToFile would write into the file as it is now (NaoGravada when it cannot be read).
+    Gravacao PreverGravacao(const std::string& FileName) const;
 
     bool Exists() const { return exists_; }
     uint8_t TagVersion() const { return tagVersion_; }
     int32_t Size() const { return size_; }
     uint16_t Track() const { return track_; }
     const std::string& TrackText() const { return trackText_; }
-
-    const std::string& Title() const { return texto_[SlotTitle]; }
-    const std::string& Artist() const { return texto_[SlotArtist]; }
-    const std::string& Album() const { return texto_[SlotAlbum]; }
-    const std::string& Year() const { return texto_[SlotYear]; }
-    const std::string& Genre() const { return texto_[SlotGenre]; }
-    const std::string& Comment() const { return texto_[SlotComment]; }
-    const std::string& Composer() const { return texto_[SlotComposer]; }
-    const std::string& Encoder() const { return texto_[SlotEncoder]; }
-    const std::string& Copyright() const { return texto_[SlotCopyright]; }
-    const std::string& Language() const { return texto_[SlotLanguage]; }
-    const std::string& Link() const { return texto_[SlotLink]; }
-    const std::string& FrameTRIT() const { return texto_[SlotTRIT]; }
-    const std::string& FrameTINT() const { return texto_[SlotTINT]; }
-    const std::string& FrameTEXT() const { return texto_[SlotTEXT]; }
-    const std::string& FrameTEST() const { return texto_[SlotTEST]; }
-    const std::string& FrameTIDM() const { return texto_[SlotTIDM]; }
-    const std::string& FrameTCAR() const { return texto_[SlotTCAR]; }
-    const std::string& FrameTVIN() const { return texto_[SlotTVIN]; }
-    const std::string& FrameTMXI() const { return texto_[SlotTMXI]; }
-    const std::string& FrameTMXF() const { return texto_[SlotTMXF]; }
-    const std::string& FrameTRFI() const { return texto_[SlotTRFI]; }
-    const std::string& FrameTRFF() const { return texto_[SlotTRFF]; }
-    const std::string& FrameTCAD() const { return texto_[SlotTCAD]; }
-    const std::string& FrameTSUC() const { return texto_[SlotTSUC]; }
-    const std::string& FrameTGRA() const { return texto_[SlotTGRA]; }
-    const std::string& FrameTVOC() const { return texto_[SlotTVOC]; }
-    const std::string& FrameTTPE() const { return texto_[SlotTTPE]; }
-    const std::string& FrameTPIN() const { return texto_[SlotTPIN]; }
-    const std::string& FrameTPFI() const { return texto_[SlotTPFI]; }
-    const std::string& FrameTPMI() const { return texto_[SlotTPMI]; }
-
-    // Assigning a text keeps it without leading and trailing characters of code 0x20 or below.
-    void SetTitle(const std::string& v) { Definir(SlotTitle, v); }
-    void SetArtist(const std::string& v) { Definir(SlotArtist, v); }
-    void SetAlbum(const std::string& v) { Definir(SlotAlbum, v); }
     void SetTrack(uint16_t v) { track_ = v; }
-    void SetYear(const std::string& v) { Definir(SlotYear, v); }
-    void SetGenre(const std::string& v) { Definir(SlotGenre, v); }
-    void SetComment(const std::string& v) { Definir(SlotComment, v); }
-    void SetComposer(const std::string& v) { Definir(SlotComposer, v); }
-    void SetEncoder(const std::string& v) { Definir(SlotEncoder, v); }
-    void SetCopyright(const std::string& v) { Definir(SlotCopyright, v); }
-    void SetLanguage(const std::string& v) { Definir(SlotLanguage, v); }
-    void SetLink(const std::string& v) { Definir(SlotLink, v); }
-    void SetFrameTRIT(const std::string& v) { Definir(SlotTRIT, v); }
-    void SetFrameTINT(const std::string& v) { Definir(SlotTINT, v); }
-    void SetFrameTEXT(const std::string& v) { Definir(SlotTEXT, v); }
-    void SetFrameTEST(const std::string& v) { Definir(SlotTEST, v); }
-    void SetFrameTIDM(const std::string& v) { Definir(SlotTIDM, v); }
-    void SetFrameTCAR(const std::string& v) { Definir(SlotTCAR, v); }
-    void SetFrameTVIN(const std::string& v) { Definir(SlotTVIN, v); }
-    void SetFrameTMXI(const std::string& v) { Definir(SlotTMXI, v); }
-    void SetFrameTMXF(const std::string& v) { Definir(SlotTMXF, v); }
-    void SetFrameTRFI(const std::string& v) { Definir(SlotTRFI, v); }
-    void SetFrameTRFF(const std::string& v) { Definir(SlotTRFF, v); }
-    void SetFrameTCAD(const std::string& v) { Definir(SlotTCAD, v); }
-    void SetFrameTSUC(const std::string& v) { Definir(SlotTSUC, v); }
-    void SetFrameTGRA(const std::string& v) { Definir(SlotTGRA, v); }
-    void SetFrameTVOC(const std::string& v) { Definir(SlotTVOC, v); }
-    void SetFrameTTPE(const std::string& v) { Definir(SlotTTPE, v); }
-    void SetFrameTPIN(const std::string& v) { Definir(SlotTPIN, v); }
-    void SetFrameTPFI(const std::string& v) { Definir(SlotTPFI, v); }
-    void SetFrameTPMI(const std::string& v) { Definir(SlotTPMI, v); }
 
-    // The text field of a slot (empty for slots 3 and 12 to 15), and its assignment.
+    // The text field of a slot (empty for the track and the fallbacks), and its assignment,
+    // which keeps the text without leading and trailing characters of code 0x20 or below.
     const std::string& Texto(int slot) const { return texto_[slot]; }
     void Definir(int slot, const std::string& valor);
 
@@ -139,5 +103,8 @@ private:
     std::string trackText_;
     std::array<std::string, TotalFrames> texto_;
 };
+
+// Texts by frame slot: the values a tag is written from, the record's frame fields.
+using TextosQuadros = std::array<std::string, TID3v2::TotalFrames>;
 
 }  // namespace quorvel

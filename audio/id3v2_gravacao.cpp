@@ -16,14 +16,6 @@ void AcrescentarBigEndian(std::string& destino, uint32_t valor) {
     destino += static_cast<char>(valor & 0xFF);
 }
 
-// The first 10 bytes and the size of a file; false when they cannot be read.
-bool LerCabecalho(const std::string& caminho, unsigned char cabecalho[10], int64_t& tamanho) {
-    auto arquivo = Arquivo::Abrir(caminho, Arquivo::Modo::Leitura);
-    if (!arquivo) return false;
-    tamanho = arquivo->Tamanho();
-    return arquivo->LerEm(0, cabecalho, 10) == 10;
-}
-
 // Writes the tag over the first bytes of the file; the old tag has exactly that length.
 bool OverwriteTag(const std::string& FileName, const std::string& tag, bool sincronizar) {
     if (!ArquivoExiste(FileName) || !LimparAtributos(FileName)) return false;
@@ -32,18 +24,14 @@ bool OverwriteTag(const std::string& FileName, const std::string& tag, bool sinc
     return arquivo->GravarEm(0, tag.data(), tag.size()) && (!sincronizar || arquivo->Sincronizar());
 }
 
-// Writes the new tag and the audio after the old tag into a new temporary file beside FileName
-// (a name no file had, so nothing of anyone else's is touched), flushes it to the disk (when
-// `sincronizar`) and only then renames it over FileName. Until the rename the original is untouched; on any failure the
-// temporary file is removed and the original stays as it was.
-bool RewriteFile(const std::string& FileName, const std::string& tag, bool sincronizar) {
+// Writes the new tag and the audio of `origem` after its old tag (open, with its first bytes
+// `cabecalho`) into a new temporary file beside FileName (a name no file had, so nothing of
+// anyone else's is touched), flushes it to the disk (when `sincronizar`) and only then renames
+// it over FileName. Until the rename the original is untouched; on any failure the temporary
+// file is removed and the original stays as it was.
+bool RewriteFile(const std::string& FileName, std::unique_ptr<Arquivo> origem, const unsigned char cabecalho[10],
+                 const std::string& tag, bool sincronizar) {
     if (!ArquivoExiste(FileName) || !LimparAtributos(FileName)) return false;
-    unsigned char cabecalho[10];
-    int64_t tamanho = 0;
-    if (!LerCabecalho(FileName, cabecalho, tamanho)) return false;
-
-    auto origem = Arquivo::Abrir(FileName, Arquivo::Modo::Leitura);
-    if (!origem) return false;
     auto temporario = ArquivoTemporario::Criar(FileName);
     if (!temporario) return false;
     Arquivo& destino = temporario->Conteudo();
@@ -59,29 +47,27 @@ bool RewriteFile(const std::string& FileName, const std::string& tag, bool sincr
     return temporario->Substituir(FileName, sincronizar);
 }
 
+// The open file and its first 10 bytes; nullptr when they cannot be read.
+std::unique_ptr<Arquivo> AbrirCabecalho(const std::string& FileName, unsigned char cabecalho[10]) {
+    auto arquivo = Arquivo::Abrir(FileName, Arquivo::Modo::Leitura);
+    if (arquivo && arquivo->LerEm(0, cabecalho, 10) != 10) arquivo.reset();
+    return arquivo;
+}
+
 }  // namespace
 
 std::string TID3v2::MontarTag(const unsigned char* cabecalho, int64_t tamanhoArquivo,
                               bool& reescrever) const {
     std::array<std::string, TotalFrames> quadros;
     for (int slot = 0; slot < TotalFrames; ++slot) {
-        switch (slot) {
-            case SlotTrack:
-                if (track_ > 0) quadros[slot] = std::to_string(track_);
-                break;
-            case SlotComment:
-                if (!Comment().empty()) quadros[slot] = std::string("eng\0", 4) + Comment();
-                break;
-            case SlotLink:
-                if (!Link().empty()) quadros[slot] = std::string(1, '\0') + Link();
-                break;
-            case SlotYearFallback:
-            case SlotArtistFallback:
-            case SlotTitleFallback:
-            case SlotAlbumFallback:
-                break;  // read as fallbacks, never written
-            default:
-                quadros[slot] = texto_[slot];
+        const std::string& texto = texto_[slot];
+        switch (Quadros[slot].leitura) {
+            case LeituraQuadro::Faixa: if (track_ > 0) quadros[slot] = std::to_string(track_); break;
+            case LeituraQuadro::Comentario: if (!texto.empty()) quadros[slot] = std::string("eng\0", 4) + texto; break;
+            case LeituraQuadro::Link: if (!texto.empty()) quadros[slot] = std::string(1, '\0') + texto; break;
+            case LeituraQuadro::Reserva:
+            case LeituraQuadro::ReservaAno: break;
+            default: quadros[slot] = texto;
         }
     }
 
@@ -109,7 +95,7 @@ std::string TID3v2::MontarTag(const unsigned char* cabecalho, int64_t tamanhoArq
     for (int slot = 0; slot < TotalFrames; ++slot) {
         const std::string& texto = quadros[slot];
         if (texto.empty()) continue;
-        tag += FrameIDs[slot];
+        tag += Quadros[slot].id;
         AcrescentarBigEndian(tag, static_cast<uint32_t>(texto.size() + 1));
         tag += '\0';  // flags
         tag += '\0';
@@ -120,13 +106,24 @@ std::string TID3v2::MontarTag(const unsigned char* cabecalho, int64_t tamanhoArq
     return tag;
 }
 
-bool TID3v2::SaveToFile(const std::string& FileName, bool sincronizar) const {
-    unsigned char cabecalho[10] = {};
-    int64_t tamanhoArquivo = 0;
-    const bool lido = LerCabecalho(FileName, cabecalho, tamanhoArquivo);
+TID3v2::Gravacao TID3v2::SaveToFile(const std::string& FileName, bool sincronizar) const {
+    unsigned char cabecalho[10];
+    auto arquivo = AbrirCabecalho(FileName, cabecalho);
+    if (!arquivo) return NaoGravada;
     bool reescrever = true;
-    const std::string tag = MontarTag(lido ? cabecalho : nullptr, tamanhoArquivo, reescrever);
-    return reescrever ? RewriteFile(FileName, tag, sincronizar) : OverwriteTag(FileName, tag, sincronizar);
+    const std::string tag = MontarTag(cabecalho, arquivo->Tamanho(), reescrever);
+    if (reescrever) return RewriteFile(FileName, std::move(arquivo), cabecalho, tag, sincronizar) ? NovoArquivo : NaoGravada;
+    arquivo.reset();
+    return OverwriteTag(FileName, tag, sincronizar) ? NoLugar : NaoGravada;
+}
+
+TID3v2::Gravacao TID3v2::PreverGravacao(const std::string& FileName) const {
+    unsigned char cabecalho[10];
+    auto arquivo = AbrirCabecalho(FileName, cabecalho);
+    if (!arquivo) return NaoGravada;
+    bool reescrever = true;
+    MontarTag(cabecalho, arquivo->Tamanho(), reescrever);
+    return reescrever ? NovoArquivo : NoLugar;
 }
 
 }  // namespace quorvel

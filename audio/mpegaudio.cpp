@@ -183,32 +183,36 @@ void TMPEGaudio::Reset() {
     frame_.EmphasisID = 2;
     id3v1_.Reset();
     id3v2_.Reset();
+    tagSemAudio_.Reset();
 }
 
 bool TMPEGaudio::ReadFromFile(const std::string& FileName) {
     bool resultado = false;
     Reset();
-    if (id3v2_.ReadFromFile(FileName) && id3v1_.ReadFromFile(FileName)) {
-        if (auto arquivo = Arquivo::Abrir(FileName, Arquivo::Modo::Leitura)) {
-            fileLength_ = arquivo->Tamanho();
-            unsigned char bloco[TamanhoBloco];
-            const int64_t lidos = LerBloco(*arquivo, id3v2_.Size(), bloco);
+    auto arquivo = Arquivo::Abrir(FileName, Arquivo::Modo::Leitura);
+    if (arquivo && id3v2_.ReadFromFile(*arquivo) && id3v1_.ReadFromFile(*arquivo)) {
+        fileLength_ = arquivo->Tamanho();
+        unsigned char bloco[TamanhoBloco];
+        const int64_t lidos = LerBloco(*arquivo, id3v2_.Size(), bloco);
+        frame_ = ScanForFrame(bloco, vbr_);
+        if (!frame_.Found && lidos == TamanhoBloco) {
+            LerBloco(*arquivo, (fileLength_ - id3v2_.Size()) / 2, bloco);
             frame_ = ScanForFrame(bloco, vbr_);
-            if (!frame_.Found && lidos == TamanhoBloco) {
-                LerBloco(*arquivo, (fileLength_ - id3v2_.Size()) / 2, bloco);
-                frame_ = ScanForFrame(bloco, vbr_);
-            }
-            resultado = true;
-            if (frame_.Found && !vbr_.Found) {
-                const int64_t cauda = fileLength_ - (id3v1_.Exists() ? 3586 : 3458);
-                if (LerBloco(*arquivo, cauda, bloco) < 0)
-                    resultado = false;  // too short a file for the tail block
-                else
-                    encoderTag_ = SearchEncoderTag(bloco, static_cast<uint16_t>(frame_.FrameSize * 5));
-            }
+        }
+        resultado = true;
+        if (frame_.Found && !vbr_.Found) {
+            const int64_t cauda = fileLength_ - (id3v1_.Exists() ? 3586 : 3458);
+            if (LerBloco(*arquivo, cauda, bloco) < 0)
+                resultado = false;  // too short a file for the tail block
+            else
+                encoderTag_ = SearchEncoderTag(bloco, static_cast<uint16_t>(frame_.FrameSize * 5));
         }
     }
-    if (!frame_.Found) Reset();
+    if (!frame_.Found) {
+        TID3v2 lida = std::move(id3v2_);
+        Reset();
+        tagSemAudio_ = std::move(lida);
+    }
     return resultado;
 }
 

@@ -58,6 +58,8 @@ public:
     const FrameInfo& Frame() const { return frame_; }
     const TID3v1& ID3v1() const { return id3v1_; }
     const TID3v2& ID3v2() const { return id3v2_; }
+    // The file's ID3v2 tag as read, also when no audio was found (ID3v2 is then reset).
+    const TID3v2& TagDoArquivo() const { return frame_.Found ? id3v2_ : tagSemAudio_; }
     const std::string& EncoderTag() const { return encoderTag_; }
 
     std::string Version() const;
@@ -97,6 +99,7 @@ private:
     FrameInfo frame_;
     TID3v1 id3v1_;
     TID3v2 id3v2_;
+    TID3v2 tagSemAudio_;  // the tag read from a file in which no audio was found
 };
 
 }  // namespace quorvel

@@ -99,10 +99,10 @@ t.save(sys.argv[1], v2_version=3)
         for (const auto& c : caminhos) {
             ArquivoAudio audio = LerInfoAudio(c);
             ValoresTag v;
-            v.TIT2 = "Novo t\xEDtulo";
-            v.TPE1 = "Artista";
-            v.TSUC = "N";
-            v.TEXT = ".mp3";
+            v[TID3v2::SlotTitle] = "Novo t\xEDtulo";
+            v[TID3v2::SlotArtist] = "Artista";
+            v[TID3v2::SlotTSUC] = "N";
+            v[TID3v2::SlotTEXT] = ".mp3";
             GravarTag(audio, v);
         }
         Mostrar(nome, caminhos.size(), Segundos(inicio), bytes);

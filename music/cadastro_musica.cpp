@@ -32,7 +32,7 @@ void Ignorando(F&& passo) {
 }
 
 struct Consulta {
-    const std::string& (TID3v2::*texto)() const;
+    int slot;  // the tag frame that names the row
     const char* tabela;
     const char* campoCodigo;
     const char* campoNome;
@@ -41,16 +41,16 @@ struct Consulta {
 };
 
 const Consulta kConsultas[] = {
-    {&TID3v2::FrameTEST, "TB_SubGenero", "Sub_Codigo", "Sub_Nome", &DatasetsCadastro::Q_SubGenero, "SUB_CODIGO"},
-    {&TID3v2::FrameTRIT, "TB_Ritmo", "Rit_Codigo", "Rit_Nome", &DatasetsCadastro::Q_Ritmo, "RIT_CODIGO"},
-    {&TID3v2::FrameTVOC, "TB_Vocal", "Voc_Codigo", "Voc_Nome", &DatasetsCadastro::Q_Vocal, "VOC_CODIGO"},
-    {&TID3v2::FrameTGRA, "TB_Gravadora", "Gra_Codigo", "Gra_Nome", &DatasetsCadastro::Q_Gravadora, "GRA_CODIGO"},
-    {&TID3v2::Language, "TB_Idioma", "Idi_Codigo", "Idi_Nome", &DatasetsCadastro::Q_Idioma, "IDI_CODIGO"},
+    {TID3v2::SlotTEST, "TB_SubGenero", "Sub_Codigo", "Sub_Nome", &DatasetsCadastro::Q_SubGenero, "SUB_CODIGO"},
+    {TID3v2::SlotTRIT, "TB_Ritmo", "Rit_Codigo", "Rit_Nome", &DatasetsCadastro::Q_Ritmo, "RIT_CODIGO"},
+    {TID3v2::SlotTVOC, "TB_Vocal", "Voc_Codigo", "Voc_Nome", &DatasetsCadastro::Q_Vocal, "VOC_CODIGO"},
+    {TID3v2::SlotTGRA, "TB_Gravadora", "Gra_Codigo", "Gra_Nome", &DatasetsCadastro::Q_Gravadora, "GRA_CODIGO"},
+    {TID3v2::SlotLanguage, "TB_Idioma", "Idi_Codigo", "Idi_Nome", &DatasetsCadastro::Q_Idioma, "IDI_CODIGO"},
 };
 
 // Finds or creates the lookup row the file's tag names and sets the music's code field to it.
 void ResolverConsulta(DatasetsCadastro& cad, const Consulta& c, const ArquivoAudio& audio, EventosCadastro* eventos) {
-    const std::string texto = (audio.TagID3v2().*c.texto)();
+    const std::string texto = audio.TagID3v2().Texto(c.slot);
     if (texto.empty()) return;
     const std::string nome = NomeDeCadastro(texto);
     if (nome.empty()) return;
@@ -88,7 +88,7 @@ std::vector<NomeCadastro> NomesDeCadastro(const ArquivoAudio& audio) {
     std::vector<NomeCadastro> nomes;
     for (const Consulta& c : kConsultas) {
         try {
-            const std::string texto = (audio.TagID3v2().*c.texto)();
+            const std::string texto = audio.TagID3v2().Texto(c.slot);
             const std::string nome = texto.empty() ? std::string() : NomeDeCadastro(texto);
             if (!nome.empty()) nomes.push_back({c.tabela, c.campoCodigo, c.campoNome, texto, nome});
         } catch (const std::exception&) {
@@ -140,8 +140,8 @@ void GravarMusica(DatasetsCadastro& cad, const PlanoMusica& plano, EventosCadast
     musicas.FieldByName("MUS_COMPOSITOR").SetAsString(linha.compositor);
     musicas.FieldByName("MUS_TIPO").SetAsString("M");
 
-    Ignorando([&] { musicas.FieldByName("MUS_ALBUM").SetAsString(audio.TagID3v2().Album()); });
-    Ignorando([&] { musicas.FieldByName("MUS_ANO").SetAsString(audio.TagID3v2().Year()); });
+    Ignorando([&] { musicas.FieldByName("MUS_ALBUM").SetAsString(audio.TagID3v2().Texto(TID3v2::SlotAlbum)); });
+    Ignorando([&] { musicas.FieldByName("MUS_ANO").SetAsString(audio.TagID3v2().Texto(TID3v2::SlotYear)); });
     Ignorando([&] { musicas.FieldByName("MUS_FAIXA").SetAsString(std::to_string(audio.TagID3v2().Track())); });
     musicas.FieldByName("MUS_SUCESSO").SetAsString(PlanoMusica::Sucesso);
     Ignorando([&] { musicas.FieldByName("MUS_SEGUNDOS").SetAsInteger(ArredondarSegundos(audio.Duracao())); });

@@ -6,17 +6,16 @@
 
 namespace quorvel {
 
-// The 27 frame values GravarTag takes, in its order. An empty value means "take it from the
-// record" (or, when the record holds nothing of the file's tag, keep the file's own frame).
-struct ValoresTag {
-    std::string TIT2, TPE1, TCOM, TALB, TYER, Faixa, TIDM, TCON, TEST, TRIT, TLAN, TGRA, TVOC,
-        TSUC, TTPE, TPIN, TPFI, TEXT, COMM, TINT, TCAR, TVIN, TMXI, TMXF, TRFI, TRFF, TPMI;
-};
+// The frame values GravarTag takes, by slot (the track number as text). An empty value means
+// "take it from the record" (or, when the record holds nothing of the file's tag, keep the
+// file's own frame).
+using ValoresTag = TextosQuadros;
 
 // How a tag was written: inside the file (the new tag fits the room of the old one), through a
 // new copy of the file renamed over it, or not at all (and why).
 struct ResultadoTag {
-    enum class Modo { NoLugar, NovoArquivo, NaoGravada } modo = Modo::NaoGravada;
+    using Modo = TID3v2::Gravacao;
+    Modo modo = Modo::NaoGravada;
     std::string motivo;  // why it was not written
 };
 
@@ -26,12 +25,11 @@ struct ResultadoTag {
 // unless `sincronizar` is false (a copy of this run, flushed later with the others).
 ResultadoTag GravarTag(ArquivoAudio& audio, const ValoresTag& valores, bool sincronizar = true);
 
+// How a save wrote, told as GravarTag tells it (why a tag was not written).
+ResultadoTag ResultadoDoModo(ResultadoTag::Modo modo);
+
 // The tag GravarTag saves: the file's tag as the audio read it, with the given values and, where
 // a value is empty, the record's. Raises ErroConversao when the track number is not an integer.
 TID3v2 TagParaGravar(const ArquivoAudio& audio, const ValoresTag& valores);
-
-// Whether saving `tag` into the file at `caminho` rewrites the whole file (NovoArquivo) or only
-// its first bytes (NoLugar), by the same rule the save follows.
-ResultadoTag::Modo ModoGravacaoTag(const TID3v2& tag, const std::string& caminho);
 
 }  // namespace quorvel

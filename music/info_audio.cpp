@@ -7,26 +7,22 @@
 
 namespace quorvel {
 
-#define QUORVEL_CAMPO(nome) CampoTag{#nome, &Tag::nome}
-const std::array<CampoTag, 47> CamposTag = {
-    QUORVEL_CAMPO(MPEGValido), QUORVEL_CAMPO(Tamanho), QUORVEL_CAMPO(VersaoCamada),
-    QUORVEL_CAMPO(TaxaBits), QUORVEL_CAMPO(TaxaAmostragem), QUORVEL_CAMPO(ModoCanal),
-    QUORVEL_CAMPO(Duracao), QUORVEL_CAMPO(PosicaoQuadro), QUORVEL_CAMPO(Protegido),
-    QUORVEL_CAMPO(Quadros), QUORVEL_CAMPO(BitCopyright), QUORVEL_CAMPO(BitOriginal),
-    QUORVEL_CAMPO(Enfase), QUORVEL_CAMPO(Codificador), QUORVEL_CAMPO(TagExiste),
-    QUORVEL_CAMPO(TagVersao), QUORVEL_CAMPO(TagTamanho), QUORVEL_CAMPO(FrameTIT2),
-    QUORVEL_CAMPO(FrameTPE1), QUORVEL_CAMPO(FrameTALB), QUORVEL_CAMPO(FrameTRCK),
-    QUORVEL_CAMPO(FrameTYER), QUORVEL_CAMPO(FrameTCON), QUORVEL_CAMPO(FrameCOMM),
-    QUORVEL_CAMPO(FrameTCOM), QUORVEL_CAMPO(FrameTENC), QUORVEL_CAMPO(FrameTCOP),
-    QUORVEL_CAMPO(FrameTLAN), QUORVEL_CAMPO(FrameTGRA), QUORVEL_CAMPO(FrameTVOC),
-    QUORVEL_CAMPO(FrameTSUC), QUORVEL_CAMPO(FrameTTPE), QUORVEL_CAMPO(FrameTPIN),
-    QUORVEL_CAMPO(FrameTPFI), QUORVEL_CAMPO(FrameWXXX), QUORVEL_CAMPO(FrameTRIT),
-    QUORVEL_CAMPO(FrameTINT), QUORVEL_CAMPO(FrameTEXT), QUORVEL_CAMPO(FrameTEST),
-    QUORVEL_CAMPO(FrameTIDM), QUORVEL_CAMPO(FrameTCAR), QUORVEL_CAMPO(FrameTVIN),
-    QUORVEL_CAMPO(FrameTMXI), QUORVEL_CAMPO(FrameTMXF), QUORVEL_CAMPO(FrameTRFI),
-    QUORVEL_CAMPO(FrameTRFF), QUORVEL_CAMPO(FrameTPMI),
-};
+const std::array<CampoTag, 47> CamposTag = [] {
+    std::array<CampoTag, 47> campos;
+    int i = 0;
+#define QUORVEL_CAMPO(nome) campos[i++] = CampoTag{#nome, &Tag::nome, -1}
+    QUORVEL_CAMPO(MPEGValido); QUORVEL_CAMPO(Tamanho); QUORVEL_CAMPO(VersaoCamada); QUORVEL_CAMPO(TaxaBits);
+    QUORVEL_CAMPO(TaxaAmostragem); QUORVEL_CAMPO(ModoCanal); QUORVEL_CAMPO(Duracao);
+    QUORVEL_CAMPO(PosicaoQuadro); QUORVEL_CAMPO(Protegido); QUORVEL_CAMPO(Quadros);
+    QUORVEL_CAMPO(BitCopyright); QUORVEL_CAMPO(BitOriginal); QUORVEL_CAMPO(Enfase);
+    QUORVEL_CAMPO(Codificador); QUORVEL_CAMPO(TagExiste); QUORVEL_CAMPO(TagVersao); QUORVEL_CAMPO(TagTamanho);
 #undef QUORVEL_CAMPO
+    for (int slot = 0; slot < TID3v2::TotalFrames; ++slot) {
+        const DescricaoQuadro& q = TID3v2::Quadros[slot];
+        if (q.registro >= 0) campos[i + q.registro] = CampoTag{std::string("Frame") + q.id, nullptr, slot};
+    }
+    return campos;
+}();
 
 namespace {
 
@@ -39,48 +35,21 @@ void PreencherDoID3v2(Tag& r, const TID3v2& t) {
     r.TagExiste = kSim;
     r.TagVersao = "2." + std::to_string(t.TagVersion());
     r.TagTamanho = std::to_string(t.Size()) + " bytes";
-    r.FrameTIT2 = t.Title();
-    r.FrameTPE1 = t.Artist();
-    r.FrameTALB = t.Album();
-    if (t.Track() != 0) r.FrameTRCK = std::to_string(t.Track());
-    r.FrameTYER = t.Year();
-    r.FrameTCON = t.Genre();
-    r.FrameCOMM = t.Comment();
-    r.FrameTCOM = t.Composer();
-    r.FrameTENC = t.Encoder();
-    r.FrameTCOP = t.Copyright();
-    r.FrameTLAN = t.Language();
-    r.FrameTGRA = t.FrameTGRA();
-    r.FrameTVOC = t.FrameTVOC();
-    r.FrameTSUC = t.FrameTSUC();
-    r.FrameTTPE = t.FrameTTPE();
-    r.FrameTPIN = t.FrameTPIN();
-    r.FrameTPFI = t.FrameTPFI();
-    r.FrameWXXX = t.Link();
-    r.FrameTRIT = t.FrameTRIT();
-    r.FrameTINT = t.FrameTINT();
-    r.FrameTEXT = t.FrameTEXT();
-    r.FrameTEST = t.FrameTEST();
-    r.FrameTIDM = t.FrameTIDM();
-    r.FrameTCAR = t.FrameTCAR();
-    r.FrameTVIN = t.FrameTVIN();
-    r.FrameTMXI = t.FrameTMXI();
-    r.FrameTMXF = t.FrameTMXF();
-    r.FrameTRFI = t.FrameTRFI();
-    r.FrameTRFF = t.FrameTRFF();
-    r.FrameTPMI = t.FrameTPMI();
+    for (int slot = 0; slot < TID3v2::TotalFrames; ++slot)
+        if (TID3v2::Quadros[slot].registro >= 0) r.Frames[slot] = t.Texto(slot);
+    if (t.Track() != 0) r.Frames[TID3v2::SlotTrack] = std::to_string(t.Track());
 }
 
 void PreencherDoID3v1(Tag& r, const TID3v1& t) {
     r.TagExiste = kSim;
     r.TagVersao = t.TagVersion() == 1 ? "1.0" : "1.1";
-    r.FrameTIT2 = t.Title();
-    r.FrameTPE1 = t.Artist();
-    r.FrameTALB = t.Album();
-    r.FrameTRCK = std::to_string(t.Track());
-    r.FrameTYER = t.Year();
-    r.FrameTCON = t.Genre();
-    r.FrameCOMM = t.Comment();
+    r.Frames[TID3v2::SlotTitle] = t.Title();
+    r.Frames[TID3v2::SlotArtist] = t.Artist();
+    r.Frames[TID3v2::SlotAlbum] = t.Album();
+    r.Frames[TID3v2::SlotTrack] = std::to_string(t.Track());
+    r.Frames[TID3v2::SlotYear] = t.Year();
+    r.Frames[TID3v2::SlotGenre] = t.Genre();
+    r.Frames[TID3v2::SlotComment] = t.Comment();
 }
 
 void PreencherDoMPEG(Tag& r, const TMPEGaudio& m) {
@@ -149,6 +118,13 @@ void ArquivoAudio::LerInfoAudio() {
 const TID3v2& ArquivoAudio::TagID3v2() const {
     if (!mpeg_) throw Erro("The file has no MPEG reader");
     return mpeg_->ID3v2();
+}
+
+TID3v2 ArquivoAudio::TagDoArquivo() const {
+    if (mpeg_) return mpeg_->TagDoArquivo();
+    TID3v2 t;
+    t.ReadFromFile(caminho_);
+    return t;
 }
 
 double ArquivoAudio::Duracao() const {

@@ -3,7 +3,7 @@
 // audio information record they fill, all held by one value (ArquivoAudio) that reading returns.
 //
 //   ArquivoAudio audio = LerInfoAudio("D:\\Musicas\\Ana - Luz.mp3");
-//   audio.InfoAudio().TaxaBits;  audio.Duracao();  audio.TagID3v2().Album();
+//   audio.InfoAudio().TaxaBits;  audio.Duracao();  audio.TagID3v2().Texto(TID3v2::SlotAlbum);
 //   GravarTag(audio, valores);   // music/gravar_tag.h
 #include <array>
 #include <optional>
@@ -15,69 +15,27 @@
 
 namespace quorvel {
 
-// Everything known about one audio file, as display texts.
+// Everything known about one audio file, as display texts: the audio's fields, then the tag's
+// frames by slot (those TID3v2::Quadros gives a record position; the others stay empty).
 struct Tag {
-    std::string MPEGValido;
-    std::string Tamanho;
-    std::string VersaoCamada;
-    std::string TaxaBits;
-    std::string TaxaAmostragem;
-    std::string ModoCanal;
-    std::string Duracao;
-    std::string PosicaoQuadro;
-    std::string Protegido;
-    std::string Quadros;
-    std::string BitCopyright;
-    std::string BitOriginal;
-    std::string Enfase;
-    std::string Codificador;
-    std::string TagExiste;
-    std::string TagVersao;
-    std::string TagTamanho;
-    std::string FrameTIT2;
-    std::string FrameTPE1;
-    std::string FrameTALB;
-    std::string FrameTRCK;
-    std::string FrameTYER;
-    std::string FrameTCON;
-    std::string FrameCOMM;
-    std::string FrameTCOM;
-    std::string FrameTENC;
-    std::string FrameTCOP;
-    std::string FrameTLAN;
-    std::string FrameTGRA;
-    std::string FrameTVOC;
-    std::string FrameTSUC;
-    std::string FrameTTPE;
-    std::string FrameTPIN;
-    std::string FrameTPFI;
-    std::string FrameWXXX;
-    std::string FrameTRIT;
-    std::string FrameTINT;
-    std::string FrameTEXT;
-    std::string FrameTEST;
-    std::string FrameTIDM;
-    std::string FrameTCAR;
-    std::string FrameTVIN;
-    std::string FrameTMXI;
-    std::string FrameTMXF;
-    std::string FrameTRFI;
-    std::string FrameTRFF;
-    std::string FrameTPMI;
+    std::string MPEGValido, Tamanho, VersaoCamada, TaxaBits, TaxaAmostragem, ModoCanal, Duracao,
+        PosicaoQuadro, Protegido, Quadros, BitCopyright, BitOriginal, Enfase, Codificador,
+        TagExiste, TagVersao, TagTamanho;
+    TextosQuadros Frames;
 };
 
-// The 47 fields of Tag with their names, in declared order.
+// The 47 fields of Tag with their names, in the record's order: the audio's fields, then
+// "Frame" and the frame's identifier, in the order of the frames' record positions.
 struct CampoTag {
-    const char* nome;
-    std::string Tag::*campo;
+    std::string nome;
+    std::string Tag::*campo;  // nullptr for a frame
+    int slot;                 // the frame's slot
+    const std::string& Valor(const Tag& r) const { return campo ? r.*campo : r.Frames[slot]; }
 };
 extern const std::array<CampoTag, 47> CamposTag;
 
 // ".MP3" or "MP3" in any letter case.
 bool ExtensaoMP3(const std::string& extensao);
-
-struct ValoresTag;
-struct ResultadoTag;
 
 // The readers of one audio file and its information record. An MP3 file (by its extension) gets
 // an MPEG reader, which also reads the file's ID3v2 and ID3v1 tags; any other file a WAV reader.
@@ -93,19 +51,21 @@ public:
     void LerInfoAudio();
     // Empties the record.
     void LimparTag();
+    // True while the record holds the texts of the file's tag (its frame fields are the tag's).
+    bool RegistroComTag() const { return registroComTag_; }
 
     const TMPEGaudio* LeitorMPEG() const { return mpeg_ ? &*mpeg_ : nullptr; }
     const TWAVfile* LeitorWAV() const { return wav_ ? &*wav_ : nullptr; }
     // The file's ID3v2 tag as the MPEG reader found it, before any rewrite (empty when the
     // reader found no audio). Raises Erro for a file that has no MPEG reader.
     const TID3v2& TagID3v2() const;
+    // The file's ID3v2 tag as read, also when no audio was found; read now for a file that has
+    // no MPEG reader.
+    TID3v2 TagDoArquivo() const;
     // The play time in seconds: the MPEG reader's, or the WAV reader's; 0 without a reader.
     double Duracao() const;
 
 private:
-    friend ResultadoTag GravarTag(ArquivoAudio& audio, const ValoresTag& valores, bool sincronizar);
-    friend TID3v2 TagParaGravar(const ArquivoAudio& audio, const ValoresTag& valores);
-
     std::string caminho_;
     Tag info_;
     // True while the record holds the texts of the file's tag.

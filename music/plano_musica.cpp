@@ -40,11 +40,11 @@ PlanoMusica PlanejarMusica(const LinhaMusica& linha, const std::string& pasta201
 
 ValoresTag ValoresTagMusica(const PlanoMusica& plano) {
     ValoresTag v;
-    v.TIT2 = plano.linha.titulo;
-    v.TPE1 = plano.linha.interprete;
-    v.TCOM = plano.linha.compositor;
-    v.TSUC = PlanoMusica::Sucesso;
-    v.TEXT = plano.extensao;
+    v[TID3v2::SlotTitle] = plano.linha.titulo;
+    v[TID3v2::SlotArtist] = plano.linha.interprete;
+    v[TID3v2::SlotComposer] = plano.linha.compositor;
+    v[TID3v2::SlotTSUC] = PlanoMusica::Sucesso;
+    v[TID3v2::SlotTEXT] = plano.extensao;
     return v;
 }
 

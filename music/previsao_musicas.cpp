@@ -51,7 +51,7 @@ ResultadoTag PreverTag(const PlanoMusica& plano, const std::string& origem, Arqu
     if (origem.empty() || !ArquivoExiste(origem)) return {ResultadoTag::Modo::NaoGravada, "o arquivo n\xE3o existe"};
     try {
         audio.LerInfoAudio();
-        return {ModoGravacaoTag(TagParaGravar(audio, ValoresTagMusica(plano)), origem), ""};
+        return ResultadoDoModo(TagParaGravar(audio, ValoresTagMusica(plano)).PreverGravacao(origem));
     } catch (const std::exception& e) {
         return {ResultadoTag::Modo::NaoGravada, e.what()};
     }

@@ -79,7 +79,7 @@ int ExecutarInfoAudio(int argc, char** argv) {
             linha += ",\"";
             linha += campo.nome;
             linha += "\":";
-            AcrescentarJson(linha, Utf8De1252(audio.InfoAudio().*campo.campo));
+            AcrescentarJson(linha, Utf8De1252(campo.Valor(audio.InfoAudio())));
         }
         linha += ",\"Duration\":";
         linha += NumeroJson(audio.Duracao());

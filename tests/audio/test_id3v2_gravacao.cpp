@@ -76,13 +76,13 @@ protected:
     }
     TID3v2 Exemplo() {
         TID3v2 t;
-        t.SetTitle("Novo titulo");
-        t.SetArtist("Artista \xC9");
+        t.Definir(TID3v2::SlotTitle, "Novo titulo");
+        t.Definir(TID3v2::SlotArtist, "Artista \xC9");
         t.SetTrack(5);
-        t.SetComment("Nota");
-        t.SetLink("http://radio.example/");
-        t.SetFrameTEST("Pagode");
-        t.SetFrameTCAD("S");
+        t.Definir(TID3v2::SlotComment, "Nota");
+        t.Definir(TID3v2::SlotLink, "http://radio.example/");
+        t.Definir(TID3v2::SlotTEST, "Pagode");
+        t.Definir(TID3v2::SlotTCAD, "S");
         return t;
     }
     std::string QuadrosExemplo() {
@@ -95,7 +95,8 @@ protected:
 
 TEST_F(ID3v2Gravacao, NoLugarPreencheExatamenteATagAntiga) {
     const std::string arquivo = Arquivo("a.mp3", TagAntiga(2000) + audio);
-    ASSERT_TRUE(Exemplo().SaveToFile(arquivo));
+    EXPECT_EQ(Exemplo().PreverGravacao(arquivo), TID3v2::NoLugar);
+    ASSERT_EQ(Exemplo().SaveToFile(arquivo), TID3v2::NoLugar);
     const std::string quadros = QuadrosExemplo();
     const std::string esperado =
         Cabecalho(2000) + quadros + std::string(2000 - 10 - quadros.size(), '\0') + audio;
@@ -115,7 +116,8 @@ TEST_F(ID3v2Gravacao, NoLugarSobreTagComRodapeEAte4096) {
 
 TEST_F(ID3v2Gravacao, TagAntigaGrandeReescreveCom4096Bytes) {
     const std::string arquivo = Arquivo("g.mp3", TagAntiga(5000) + audio);
-    ASSERT_TRUE(Exemplo().SaveToFile(arquivo));
+    EXPECT_EQ(Exemplo().PreverGravacao(arquivo), TID3v2::NovoArquivo);
+    ASSERT_EQ(Exemplo().SaveToFile(arquivo), TID3v2::NovoArquivo);
     const std::string bytes = LerBytes(arquivo);
     const std::string quadros = QuadrosExemplo();
     EXPECT_EQ(bytes.size(), 5000 + audio.size() - 904);
@@ -124,7 +126,7 @@ TEST_F(ID3v2Gravacao, TagAntigaGrandeReescreveCom4096Bytes) {
 
     // One byte more than 4,096 is rewritten too; a tag with its footer skips the footer.
     const std::string r = Arquivo("4097.mp3", TagAntiga(4097, 0x10) + audio);
-    ASSERT_TRUE(Exemplo().SaveToFile(r));
+    ASSERT_EQ(Exemplo().SaveToFile(r), TID3v2::NovoArquivo);
     EXPECT_EQ(LerBytes(r), bytes);
 }
 
@@ -188,8 +190,8 @@ TEST_F(ID3v2Gravacao, ComentarioELinkLongosGravadosInteiros) {
     TID3v2 t;
     const std::string comentario(496, 'c');
     const std::string link(499, 'l');
-    t.SetComment(comentario);
-    t.SetLink(link);
+    t.Definir(TID3v2::SlotComment, comentario);
+    t.Definir(TID3v2::SlotLink, link);
     const std::string arquivo = Arquivo("longos.mp3", audio);
     ASSERT_TRUE(t.SaveToFile(arquivo));
     const std::string quadros = Quadro("COMM", std::string("eng\0", 4) + comentario) +
@@ -197,8 +199,8 @@ TEST_F(ID3v2Gravacao, ComentarioELinkLongosGravadosInteiros) {
     EXPECT_EQ(LerBytes(arquivo), Cabecalho(4096) + quadros + std::string(4086 - quadros.size(), '\0') + audio);
     TID3v2 relido;
     ASSERT_TRUE(relido.ReadFromFile(arquivo));
-    EXPECT_EQ(relido.Comment(), comentario.substr(0, 495));
-    EXPECT_EQ(relido.Link(), link.substr(0, 498));
+    EXPECT_EQ(relido.Texto(TID3v2::SlotComment), comentario.substr(0, 495));
+    EXPECT_EQ(relido.Texto(TID3v2::SlotLink), link.substr(0, 498));
 }
 
 TEST_F(ID3v2Gravacao, MutagenLeOQueFoiEscritoEOsReservasNaoSaoCopiados) {
@@ -220,8 +222,8 @@ t.save(sys.argv[1], v2_version=4)
     ASSERT_TRUE(t.ReadFromFile(mp3));
     const int32_t tamanhoAntigo = t.Size();
     t.SetTrack(12);
-    t.SetComposer("Compositor \xE7");
-    t.SetFrameTRIT("Samba");
+    t.Definir(TID3v2::SlotComposer, "Compositor \xE7");
+    t.Definir(TID3v2::SlotTRIT, "Samba");
     ASSERT_TRUE(t.SaveToFile(mp3));
 
     const auto frames = teste::FramesMutagen(mp3);
@@ -246,10 +248,10 @@ t.save(sys.argv[1], v2_version=4)
     TID3v2 relido;
     ASSERT_TRUE(relido.ReadFromFile(mp3));
     EXPECT_EQ(relido.TagVersion(), 3);
-    EXPECT_EQ(relido.Year(), "2004");
+    EXPECT_EQ(relido.Texto(TID3v2::SlotYear), "2004");
     EXPECT_EQ(relido.Track(), 12);
-    EXPECT_EQ(relido.FrameTRIT(), "Samba");
-    EXPECT_EQ(relido.FrameTRFI(), "");
+    EXPECT_EQ(relido.Texto(TID3v2::SlotTRIT), "Samba");
+    EXPECT_EQ(relido.Texto(TID3v2::SlotTRFI), "");
 }
 
 #ifdef _WIN32
@@ -310,7 +312,8 @@ TEST_F(ID3v2Gravacao, ArquivosDoUsuarioComNomesParecidosFicam) {
 
 TEST_F(ID3v2Gravacao, FalhasDeixamOOriginalIntacto) {
     // A file that does not exist, and one shorter than a header.
-    EXPECT_FALSE(Exemplo().SaveToFile(pasta.Caminho() + "/nada.mp3"));
+    EXPECT_EQ(Exemplo().SaveToFile(pasta.Caminho() + "/nada.mp3"), TID3v2::NaoGravada);
+    EXPECT_EQ(Exemplo().PreverGravacao(pasta.Caminho() + "/nada.mp3"), TID3v2::NaoGravada);
     EXPECT_FALSE(fs::exists(pasta.Caminho() + "/nada.mp3"));
     const std::string curto = Arquivo("curto.mp3", "ID3");
     EXPECT_FALSE(Exemplo().SaveToFile(curto));

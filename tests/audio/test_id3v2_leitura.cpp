@@ -72,38 +72,38 @@ t.save(sys.argv[1], v2_version=3)
     EXPECT_EQ(t.TagVersion(), 3);
     const auto frames = teste::FramesMutagen(mp3);
     EXPECT_EQ(t.Size(), std::stoi(frames.at("#tamanho")));
-    EXPECT_EQ(t.Title(), "Can\xE7\xE3o \x80");
-    EXPECT_EQ(t.Artist(), "Jo\xE3o");
-    EXPECT_EQ(t.Album(), "Ao vivo");
+    EXPECT_EQ(t.Texto(TID3v2::SlotTitle), "Can\xE7\xE3o \x80");
+    EXPECT_EQ(t.Texto(TID3v2::SlotArtist), "Jo\xE3o");
+    EXPECT_EQ(t.Texto(TID3v2::SlotAlbum), "Ao vivo");
     EXPECT_EQ(t.Track(), 3);
     EXPECT_EQ(t.TrackText(), "3/12");
-    EXPECT_EQ(t.Year(), "1998");
-    EXPECT_EQ(t.Genre(), "Rock");
-    EXPECT_EQ(t.Comment(), "primeiro");
-    EXPECT_EQ(t.Composer(), "Compositor");
-    EXPECT_EQ(t.Encoder(), "Codificador");
-    EXPECT_EQ(t.Copyright(), "(c) 1998");
-    EXPECT_EQ(t.Language(), "por");
-    EXPECT_EQ(t.Link(), "http://radio.example/");
-    EXPECT_EQ(t.FrameTRIT(), "trit valor");
-    EXPECT_EQ(t.FrameTINT(), "tint valor");
-    EXPECT_EQ(t.FrameTEXT(), "text valor");
-    EXPECT_EQ(t.FrameTEST(), "test valor");
-    EXPECT_EQ(t.FrameTIDM(), "tidm valor");
-    EXPECT_EQ(t.FrameTCAR(), "tcar valor");
-    EXPECT_EQ(t.FrameTVIN(), "tvin valor");
-    EXPECT_EQ(t.FrameTMXI(), "tmxi valor");
-    EXPECT_EQ(t.FrameTMXF(), "tmxf valor");
-    EXPECT_EQ(t.FrameTRFI(), "trfi valor");
-    EXPECT_EQ(t.FrameTRFF(), "trff valor");
-    EXPECT_EQ(t.FrameTCAD(), "tcad valor");
-    EXPECT_EQ(t.FrameTSUC(), "tsuc valor");
-    EXPECT_EQ(t.FrameTGRA(), "tgra valor");
-    EXPECT_EQ(t.FrameTVOC(), "tvoc valor");
-    EXPECT_EQ(t.FrameTTPE(), "ttpe valor");
-    EXPECT_EQ(t.FrameTPIN(), "tpin valor");
-    EXPECT_EQ(t.FrameTPFI(), "tpfi valor");
-    EXPECT_EQ(t.FrameTPMI(), "tpmi valor");
+    EXPECT_EQ(t.Texto(TID3v2::SlotYear), "1998");
+    EXPECT_EQ(t.Texto(TID3v2::SlotGenre), "Rock");
+    EXPECT_EQ(t.Texto(TID3v2::SlotComment), "primeiro");
+    EXPECT_EQ(t.Texto(TID3v2::SlotComposer), "Compositor");
+    EXPECT_EQ(t.Texto(TID3v2::SlotEncoder), "Codificador");
+    EXPECT_EQ(t.Texto(TID3v2::SlotCopyright), "(c) 1998");
+    EXPECT_EQ(t.Texto(TID3v2::SlotLanguage), "por");
+    EXPECT_EQ(t.Texto(TID3v2::SlotLink), "http://radio.example/");
+    EXPECT_EQ(t.Texto(TID3v2::SlotTRIT), "trit valor");
+    EXPECT_EQ(t.Texto(TID3v2::SlotTINT), "tint valor");
+    EXPECT_EQ(t.Texto(TID3v2::SlotTEXT), "text valor");
+    EXPECT_EQ(t.Texto(TID3v2::SlotTEST), "test valor");
+    EXPECT_EQ(t.Texto(TID3v2::SlotTIDM), "tidm valor");
+    EXPECT_EQ(t.Texto(TID3v2::SlotTCAR), "tcar valor");
+    EXPECT_EQ(t.Texto(TID3v2::SlotTVIN), "tvin valor");
+    EXPECT_EQ(t.Texto(TID3v2::SlotTMXI), "tmxi valor");
+    EXPECT_EQ(t.Texto(TID3v2::SlotTMXF), "tmxf valor");
+    EXPECT_EQ(t.Texto(TID3v2::SlotTRFI), "trfi valor");
+    EXPECT_EQ(t.Texto(TID3v2::SlotTRFF), "trff valor");
+    EXPECT_EQ(t.Texto(TID3v2::SlotTCAD), "tcad valor");
+    EXPECT_EQ(t.Texto(TID3v2::SlotTSUC), "tsuc valor");
+    EXPECT_EQ(t.Texto(TID3v2::SlotTGRA), "tgra valor");
+    EXPECT_EQ(t.Texto(TID3v2::SlotTVOC), "tvoc valor");
+    EXPECT_EQ(t.Texto(TID3v2::SlotTTPE), "ttpe valor");
+    EXPECT_EQ(t.Texto(TID3v2::SlotTPIN), "tpin valor");
+    EXPECT_EQ(t.Texto(TID3v2::SlotTPFI), "tpfi valor");
+    EXPECT_EQ(t.Texto(TID3v2::SlotTPMI), "tpmi valor");
 }
 
 TEST_F(ID3v2Leitura, Versao24Utf8IgnoradoCedeAoQuadroReserva) {
@@ -125,14 +125,14 @@ t.save(sys.argv[1], v2_version=4)
     TID3v2 t;
     ASSERT_TRUE(t.ReadFromFile(mp3));
     EXPECT_EQ(t.TagVersion(), 4);
-    EXPECT_EQ(t.Title(), "Grupo");
-    EXPECT_EQ(t.Artist(), "Original");
-    EXPECT_EQ(t.Album(), "Album original");
-    EXPECT_EQ(t.Year(), "2004");
-    EXPECT_EQ(t.Genre(), "");
+    EXPECT_EQ(t.Texto(TID3v2::SlotTitle), "Grupo");
+    EXPECT_EQ(t.Texto(TID3v2::SlotArtist), "Original");
+    EXPECT_EQ(t.Texto(TID3v2::SlotAlbum), "Album original");
+    EXPECT_EQ(t.Texto(TID3v2::SlotYear), "2004");
+    EXPECT_EQ(t.Texto(TID3v2::SlotGenre), "");
     EXPECT_EQ(t.Track(), 0);
     EXPECT_EQ(t.TrackText(), "A1");
-    EXPECT_EQ(t.Composer(), "");
+    EXPECT_EQ(t.Texto(TID3v2::SlotComposer), "");
 }
 
 TEST_F(ID3v2Leitura, ComentarioEEnderecoComDescricao) {
@@ -144,8 +144,8 @@ TEST_F(ID3v2Leitura, ComentarioEEnderecoComDescricao) {
         QuadroManual("WXXX", std::string(1, '\0') + "link" + std::string(1, '\0') + "http://x/");
     TID3v2 t;
     ASSERT_TRUE(t.ReadFromFile(Arquivo("c.mp3", TagID3v2Manual(3, 0, quadros, 20) + audio)));
-    EXPECT_EQ(t.Comment(), "Coment\xE1rio");
-    EXPECT_EQ(t.Link(), "http://x/");
+    EXPECT_EQ(t.Texto(TID3v2::SlotComment), "Coment\xE1rio");
+    EXPECT_EQ(t.Texto(TID3v2::SlotLink), "http://x/");
 
     EXPECT_EQ(TID3v2::ExtractDescribedText(std::string("\0eng", 4) + "sem separador", true),
               "sem separador");
@@ -168,7 +168,7 @@ TEST_F(ID3v2Leitura, GeneroPerdeSoOQueVaiAteOUltimoParentese) {
     auto genero = [&](const std::string& texto) {
         const std::string q = QuadroManual("TCON", Texto0(texto));
         EXPECT_TRUE(t.ReadFromFile(Arquivo("g.mp3", TagID3v2Manual(3, 0, q, 10) + audio)));
-        return t.Genre();
+        return t.Texto(TID3v2::SlotGenre);
     };
     EXPECT_EQ(genero("(17) Rock"), " Rock");
     EXPECT_EQ(genero("(17)(18)Pop"), "Pop");
@@ -185,12 +185,12 @@ TEST_F(ID3v2Leitura, Versao22ComTRIPreencheDoisCampos) {
     TID3v2 t;
     ASSERT_TRUE(t.ReadFromFile(Arquivo("v22.mp3", TagID3v2Manual(2, 0, quadros, 100) + audio)));
     EXPECT_EQ(t.TagVersion(), 2);
-    EXPECT_EQ(t.Title(), "Titulo 2.2");
-    EXPECT_EQ(t.Artist(), "Artista");
-    EXPECT_EQ(t.FrameTRIT(), "Samba");
-    EXPECT_EQ(t.FrameTRFI(), "Samba");
-    EXPECT_EQ(t.Comment(), "nota");
-    EXPECT_EQ(t.Year(), "1987");
+    EXPECT_EQ(t.Texto(TID3v2::SlotTitle), "Titulo 2.2");
+    EXPECT_EQ(t.Texto(TID3v2::SlotArtist), "Artista");
+    EXPECT_EQ(t.Texto(TID3v2::SlotTRIT), "Samba");
+    EXPECT_EQ(t.Texto(TID3v2::SlotTRFI), "Samba");
+    EXPECT_EQ(t.Texto(TID3v2::SlotComment), "nota");
+    EXPECT_EQ(t.Texto(TID3v2::SlotYear), "1987");
 }
 
 TEST_F(ID3v2Leitura, QuadroDe600BytesGuarda500EOProximoEAchado) {
@@ -200,10 +200,10 @@ TEST_F(ID3v2Leitura, QuadroDe600BytesGuarda500EOProximoEAchado) {
                                 QuadroManual("TCOM", Texto0("Compositor"));
     TID3v2 t;
     ASSERT_TRUE(t.ReadFromFile(Arquivo("600.mp3", TagID3v2Manual(3, 0, quadros, 50) + audio)));
-    EXPECT_EQ(t.Title(), std::string(499, 'a'));
-    EXPECT_EQ(t.Artist(), "Depois");
-    EXPECT_EQ(t.Album(), "");  // compressed frames are skipped
-    EXPECT_EQ(t.Composer(), "Compositor");
+    EXPECT_EQ(t.Texto(TID3v2::SlotTitle), std::string(499, 'a'));
+    EXPECT_EQ(t.Texto(TID3v2::SlotArtist), "Depois");
+    EXPECT_EQ(t.Texto(TID3v2::SlotAlbum), "");  // compressed frames are skipped
+    EXPECT_EQ(t.Texto(TID3v2::SlotComposer), "Compositor");
 }
 
 TEST_F(ID3v2Leitura, TamanhoComRodapeAlemDoArquivoEVersaoDesconhecida) {
@@ -214,20 +214,20 @@ TEST_F(ID3v2Leitura, TamanhoComRodapeAlemDoArquivoEVersaoDesconhecida) {
     comRodape += "3DI" + comRodape.substr(3, 7);
     ASSERT_TRUE(t.ReadFromFile(Arquivo("rodape.mp3", comRodape + audio)));
     EXPECT_EQ(t.Size(), static_cast<int32_t>(q.size() + 30 + 20));
-    EXPECT_EQ(t.Title(), "Com rodape");
+    EXPECT_EQ(t.Texto(TID3v2::SlotTitle), "Com rodape");
 
     // Stated size beyond the file: the tag exists but has size 0 and no frames.
     ASSERT_TRUE(t.ReadFromFile(Arquivo("alem.mp3", TagID3v2Manual(3, 0, q, 0, 100000) + audio)));
     EXPECT_TRUE(t.Exists());
     EXPECT_EQ(t.Size(), 0);
-    EXPECT_EQ(t.Title(), "");
+    EXPECT_EQ(t.Texto(TID3v2::SlotTitle), "");
 
     // Version 5: size set, no frames read.
     ASSERT_TRUE(t.ReadFromFile(Arquivo("v5.mp3", TagID3v2Manual(5, 0, q, 10) + audio)));
     EXPECT_TRUE(t.Exists());
     EXPECT_EQ(t.TagVersion(), 5);
     EXPECT_EQ(t.Size(), static_cast<int32_t>(q.size() + 20));
-    EXPECT_EQ(t.Title(), "");
+    EXPECT_EQ(t.Texto(TID3v2::SlotTitle), "");
 
     // The size bytes are taken whole, without masking their top bits.
     const unsigned char cab[10] = {'I', 'D', '3', 3, 0, 0, 0, 0, 0x81, 0x80};
@@ -249,20 +249,20 @@ TEST_F(ID3v2Leitura, ArquivoCurtoSemTagOuTruncado) {
     // Claim exactly the file's length, so the tag is taken but its last frame is short.
     cortado[9] = static_cast<char>(cortado.size() - 10);
     ASSERT_TRUE(t.ReadFromFile(Arquivo("cortado.mp3", cortado)));
-    EXPECT_EQ(t.Title(), "Inteiro");
-    EXPECT_EQ(t.Artist(), "");
+    EXPECT_EQ(t.Texto(TID3v2::SlotTitle), "Inteiro");
+    EXPECT_EQ(t.Texto(TID3v2::SlotArtist), "");
 }
 
 TEST_F(ID3v2Leitura, CamposAtribuidosSaoAparados) {
     TID3v2 t;
-    t.SetTitle("  \t Titulo \x01 ");
-    t.SetFrameTPMI(std::string("\0x\0", 3));
+    t.Definir(TID3v2::SlotTitle, "  \t Titulo \x01 ");
+    t.Definir(TID3v2::SlotTPMI, std::string("\0x\0", 3));
     t.SetTrack(65535);
-    EXPECT_EQ(t.Title(), "Titulo");
-    EXPECT_EQ(t.FrameTPMI(), "x");
+    EXPECT_EQ(t.Texto(TID3v2::SlotTitle), "Titulo");
+    EXPECT_EQ(t.Texto(TID3v2::SlotTPMI), "x");
     EXPECT_EQ(t.Track(), 65535);
     t.Reset();
-    EXPECT_EQ(t.Title(), "");
+    EXPECT_EQ(t.Texto(TID3v2::SlotTitle), "");
     EXPECT_EQ(t.Track(), 0);
 }
 

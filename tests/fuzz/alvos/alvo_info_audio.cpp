@@ -29,11 +29,11 @@ int AlvoInfoAudio(const uint8_t* dados, size_t tamanho) {
     // Registration's values: title, artist, composer, the hit flag "N" and the extension. A long
     // composer now and then makes the new tag outgrow 4,096 bytes.
     ValoresTag valores;
-    valores.TIT2 = "T\xEDtulo";
-    valores.TPE1 = "Artista";
-    valores.TCOM = tamanho % 7 == 0 ? std::string(4200, 'c') : "Compositor";
-    valores.TSUC = "N";
-    valores.TEXT = ".mp3";
+    valores[TID3v2::SlotTitle] = "T\xEDtulo";
+    valores[TID3v2::SlotArtist] = "Artista";
+    valores[TID3v2::SlotComposer] = tamanho % 7 == 0 ? std::string(4200, 'c') : "Compositor";
+    valores[TID3v2::SlotTSUC] = "N";
+    valores[TID3v2::SlotTEXT] = ".mp3";
     try {
         GravarTag(audio, valores);
     } catch (const ErroConversao&) {
@@ -59,8 +59,8 @@ int AlvoInfoAudio(const uint8_t* dados, size_t tamanho) {
                                     static_cast<size_t>(antigo), std::string::npos) != 0)
         Falha(alvo, "the audio after the tag changed");
     TID3v2 relido;
-    if (!relido.ReadFromFile(mp3) || relido.Title() != valores.TIT2 || relido.FrameTCAD() != "S" ||
-        relido.FrameTSUC() != "N")
+    if (!relido.ReadFromFile(mp3) || relido.Texto(TID3v2::SlotTitle) != valores[TID3v2::SlotTitle] || relido.Texto(TID3v2::SlotTCAD) != "S" ||
+        relido.Texto(TID3v2::SlotTSUC) != "N")
         Falha(alvo, "the written tag does not hold the given values");
     return 0;
 }

@@ -76,16 +76,16 @@ int AlvoId3v2(const uint8_t* dados, size_t tamanho) {
     // follows its last ")", the year taken from TDRC its first four characters.
     for (int slot = 0; slot < TID3v2::TotalFrames; ++slot)
         if (slot != TID3v2::SlotGenre && slot != TID3v2::SlotYear)
-            ConferirTexto(alvo, TID3v2::FrameIDs[slot], t.Texto(slot), TID3v2::TamanhoCorpo - 1);
-    if (t.Genre().size() >= TID3v2::TamanhoCorpo || t.Genre().find(')') != std::string::npos)
+            ConferirTexto(alvo, TID3v2::Quadros[slot].id, t.Texto(slot), TID3v2::TamanhoCorpo - 1);
+    if (t.Texto(TID3v2::SlotGenre).size() >= TID3v2::TamanhoCorpo || t.Texto(TID3v2::SlotGenre).find(')') != std::string::npos)
         Falha(alvo, "genre too long or keeping a reference in parentheses");
-    if (t.Year().size() >= TID3v2::TamanhoCorpo) Falha(alvo, "year longer than its frame");
+    if (t.Texto(TID3v2::SlotYear).size() >= TID3v2::TamanhoCorpo) Falha(alvo, "year longer than its frame");
 
     // The new tag from what was read, as the tag rewrite makes it: every text assigned again (so
     // trimmed) and TCAD "S".
     TID3v2 novo = t;
     for (int slot = 0; slot < TID3v2::TotalFrames; ++slot) novo.Definir(slot, t.Texto(slot));
-    novo.SetFrameTCAD("S");
+    novo.Definir(TID3v2::SlotTCAD, "S");
     bool reescrever = false;
     const std::string tag = novo.MontarTag(dados, static_cast<int64_t>(tamanho), reescrever);
     const int32_t antigo = marca ? TID3v2::TagSize(dados, static_cast<int64_t>(tamanho)) : 0;
@@ -117,7 +117,7 @@ int AlvoId3v2(const uint8_t* dados, size_t tamanho) {
         const size_t antesDoTexto = slot == TID3v2::SlotComment ? 5 : slot == TID3v2::SlotLink ? 2 : 1;
         const std::string esperado = Aparar(novo.Texto(slot).substr(0, TID3v2::TamanhoCorpo - antesDoTexto));
         if (relido.Texto(slot) != esperado)
-            Falha(alvo, "a frame does not read back as written", TID3v2::FrameIDs[slot]);
+            Falha(alvo, "a frame does not read back as written", TID3v2::Quadros[slot].id);
     }
     if (relido.Track() != novo.Track()) Falha(alvo, "the track number does not read back as written");
     return 0;
