@@ -143,6 +143,13 @@ void TfrmQuorvel2009_2010::FocarPasta2010() {
     NaJanela([this] { edEndereco2010->setFocus(Qt::OtherFocusReason); });
 }
 
+void TfrmQuorvel2009_2010::MostrarEstado(EstadoControles estado, bool continuarOferecido) {
+    if (estado == EstadoControles::Parado)
+        DesabilitarPararCommit();
+    else
+        HabilitarControles(estado == EstadoControles::Ocioso, continuarOferecido);
+}
+
 void TfrmQuorvel2009_2010::HabilitarControles(bool habilitar, bool continuarHabilitado) {
     NaJanela([this, habilitar, continuarHabilitado] {
         if (habilitar)

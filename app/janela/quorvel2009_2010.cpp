@@ -86,15 +86,15 @@ void TfrmQuorvel2009_2010::BDesmarcarTodosClick() {
 }
 
 void TfrmQuorvel2009_2010::BAtualizarClick() {
-    Acao([this] { nucleo_->BAtualizarClick(); });
+    Acao([this] { nucleo_->Atualizar(); });
 }
 
 void TfrmQuorvel2009_2010::BContinuarProcessoClick() {
-    Acao([this] { nucleo_->BContinuarProcessoClick(); });
+    Acao([this] { nucleo_->Continuar(); });
 }
 
-void TfrmQuorvel2009_2010::BPararProcessoClick() { nucleo_->BPararProcessoClick(); }
-void TfrmQuorvel2009_2010::BCommitClick() { nucleo_->BCommitClick(); }
+void TfrmQuorvel2009_2010::BPararProcessoClick() { nucleo_->Parar(); }
+void TfrmQuorvel2009_2010::BCommitClick() { nucleo_->Commit(); }
 
 void TfrmQuorvel2009_2010::closeEvent(QCloseEvent* evento) {
     Encerrar();
@@ -107,7 +107,7 @@ void TfrmQuorvel2009_2010::Encerrar() {
         if (fechando_) return;
         // The stop flag is raised before the worker can notice that the window is closing: a
         // worker let go first would go on copying rows until the flag came.
-        if (nucleo_ && nucleo_->TrabalhadorAtivo()) nucleo_->BPararProcessoClick();
+        if (nucleo_ && nucleo_->TrabalhadorAtivo()) nucleo_->Parar();
         fechando_ = true;
     }
     // A worker waiting for the window is let go; the stop flag ends the run after its row (which

@@ -58,7 +58,9 @@ public:
     NucleoQuorvel& Nucleo() { return *nucleo_; }
 
     // Idle (true) or running (false); "&Continuar processo" needs the checkpoint file.
-    void HabilitarControles(bool habilitar) { nucleo_->HabilitarControles(habilitar); }
+    void HabilitarControles(bool habilitar) {
+        nucleo_->MostrarEstado(habilitar ? EstadoControles::Ocioso : EstadoControles::Executando);
+    }
     void MarcarTabelas(bool marcar) { nucleo_->MarcarTabelas(marcar); }
 
     // The operator port.
@@ -71,8 +73,11 @@ public:
     void Mensagem(const std::string& titulo, const std::string& texto, TipoMensagem tipo) override;
     bool Perguntar(const std::string& titulo, const std::string& texto) override;
     void MostrarProgresso(const QuadroProgresso& quadro) override;
-    void HabilitarControles(bool habilitar, bool continuarHabilitado) override;
-    void DesabilitarPararCommit() override;
+    void MostrarEstado(EstadoControles estado, bool continuarOferecido) override;
+    // The enabling states the window shows them by: idle (true) or running (false), "&Continuar
+    // processo" following `continuarHabilitado` when idle; stopped.
+    void HabilitarControles(bool habilitar, bool continuarHabilitado);
+    void DesabilitarPararCommit();
     void MostrarRelatorio(const ResumoRelatorio& resumo) override;
 
     // The controls.

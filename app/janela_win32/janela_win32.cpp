@@ -321,7 +321,7 @@ void JanelaWin32::FormCreate(const std::string& pastaPrograma) {
         SetWindowLongPtrW(Controle(IdLedVersaoFB), GWLP_USERDATA, static_cast<LONG_PTR>(led_));
         versaoMostrada_ = true;
         PosicionarLedVersao();
-        nucleo_->HabilitarControles(true);
+        nucleo_->MostrarEstado(EstadoControles::Ocioso);
     } catch (const std::exception& e) {
         Mensagem(TituloQuorvel, TextoRelatorioErro(e.what()), TipoMensagem::Erro);
     }
@@ -444,10 +444,10 @@ void JanelaWin32::Comando(int id, int notificacao) {
         case IdBLimpar2010: SetWindowTextW(Controle(IdEdEndereco2010), L""); break;
         case IdBMarcarTodos: acao([this] { nucleo_->MarcarTabelas(true); }); break;
         case IdBDesmarcarTodos: acao([this] { nucleo_->MarcarTabelas(false); }); break;
-        case IdBAtualizar: acao([this] { nucleo_->BAtualizarClick(); }); break;
-        case IdBContinuarProcesso: acao([this] { nucleo_->BContinuarProcessoClick(); }); break;
-        case IdBPararProcesso: nucleo_->BPararProcessoClick(); break;
-        case IdBCommit: nucleo_->BCommitClick(); break;
+        case IdBAtualizar: acao([this] { nucleo_->Atualizar(); }); break;
+        case IdBContinuarProcesso: acao([this] { nucleo_->Continuar(); }); break;
+        case IdBPararProcesso: nucleo_->Parar(); break;
+        case IdBCommit: nucleo_->Commit(); break;
         default: break;
     }
 }
@@ -523,7 +523,7 @@ void JanelaWin32::Fechar() {
     // current row, commits and records the checkpoint, so the run can be continued at the next
     // start. It may be waiting right now for this thread (a refresh or a message box sent to the
     // window): such calls are answered at once, without touching the window, until it has ended.
-    if (nucleo_->TrabalhadorAtivo()) nucleo_->BPararProcessoClick();
+    if (nucleo_->TrabalhadorAtivo()) nucleo_->Parar();
     ShowWindow(janela_, SW_HIDE);
     while (nucleo_->TrabalhadorAtivo()) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_SENDMESSAGE);

@@ -103,6 +103,13 @@ void JanelaWin32::FocarPasta2010() {
     NaJanela([this] { SetFocus(Controle(IdEdEndereco2010)); });
 }
 
+void JanelaWin32::MostrarEstado(EstadoControles estado, bool continuarOferecido) {
+    if (estado == EstadoControles::Parado)
+        DesabilitarPararCommit();
+    else
+        HabilitarControles(estado == EstadoControles::Ocioso, continuarOferecido);
+}
+
 void JanelaWin32::HabilitarControles(bool habilitar, bool continuarHabilitado) {
     NaJanela([this, habilitar, continuarHabilitado] {
         ocupado_ = !habilitar;

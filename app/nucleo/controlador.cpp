@@ -9,7 +9,7 @@
 
 namespace quorvel {
 
-void NucleoQuorvel::BAtualizarClick() {
+void NucleoQuorvel::Atualizar() {
     // One worker at a time: a start while the previous one still exists changes nothing.
     if (trabalhadorAtivo_) return;
     LerSequencia(Estado);
@@ -25,7 +25,7 @@ void NucleoQuorvel::BAtualizarClick() {
     CalcularTotalGeral();
     MaximoProgressoGeral = Estado.TotalGeral;
     AtualizarProgresso();
-    HabilitarControles(false);
+    MostrarEstado(EstadoControles::Executando);
     AbrirRelatorio();
     try {
         IniciarTrabalhador();
@@ -35,11 +35,11 @@ void NucleoQuorvel::BAtualizarClick() {
     }
 }
 
-void NucleoQuorvel::BContinuarProcessoClick() {
+void NucleoQuorvel::Continuar() {
     if (trabalhadorAtivo_) return;
     LerSequencia(Estado);
     AjustarCaixasAoCheckpoint();
-    BAtualizarClick();
+    Atualizar();
 }
 
 void NucleoQuorvel::AjustarCaixasAoCheckpoint() {
@@ -56,13 +56,13 @@ void NucleoQuorvel::IniciarTrabalhador() {
     trabalhadorAtivo_ = true;
     try {
         trabalhador_ = std::thread([this] {
-            JvThread1Execute();
+            ExecutarSequencia();
             trabalhadorAtivo_ = false;
             trabalhadorAtivo_.notify_all();
         });
     } catch (...) {
         trabalhadorAtivo_ = false;
-        HabilitarControles(true);
+        MostrarEstado(EstadoControles::Ocioso);
         throw;
     }
 }
@@ -98,12 +98,12 @@ bool NucleoQuorvel::EsvaziarCheckpoint(std::string& desfecho) {
     } catch (const std::exception& e) {
         desfecho = std::string("Atualiza\xE7\xE3o encerrada pelo erro: ") + e.what();
         operador_.Mensagem(TituloQuorvel, e.what(), TipoMensagem::Erro);
-        HabilitarControles(true);
+        MostrarEstado(EstadoControles::Ocioso);
         return false;
     }
 }
 
-void NucleoQuorvel::JvThread1Execute() {
+void NucleoQuorvel::ExecutarSequencia() {
     bool erro = false;
     // How the run ended, in the report's summary.
     std::string desfecho;
@@ -113,22 +113,22 @@ void NucleoQuorvel::JvThread1Execute() {
         } catch (const AbortoSilencioso&) {
             erro = true;
             desfecho = "Atualiza\xE7\xE3o encerrada ap\xF3s a mensagem: " + ultimaMensagem_;
-            HabilitarControles(true);
+            MostrarEstado(EstadoControles::Ocioso);
         } catch (const std::exception& e) {
             erro = true;
             desfecho = std::string("Atualiza\xE7\xE3o encerrada pelo erro: ") + e.what();
             operador_.Mensagem(TituloQuorvel, e.what(), TipoMensagem::Erro);
-            HabilitarControles(true);
+            MostrarEstado(EstadoControles::Ocioso);
         }
         // After an error the window is idle already; no closing message claims a success. A
         // stop asked for after the last table's last row found nothing left to stop.
         if (Estado.ParadaGravada || (erro && Estado.Interrompido)) {
-            operador_.DesabilitarPararCommit();
+            MostrarEstado(EstadoControles::Parado);
             operador_.Mensagem(TituloQuorvel, "Atualiza\xE7\xE3o foi interrompida.", TipoMensagem::Aviso);
             if (desfecho.empty()) desfecho = "Atualiza\xE7\xE3o foi interrompida.";
             resultado_ = erro ? ResultadoExecucao::Erro : ResultadoExecucao::Interrompida;
         } else if (!erro && EsvaziarCheckpoint(desfecho)) {
-            HabilitarControles(true);
+            MostrarEstado(EstadoControles::Ocioso);
             operador_.Mensagem(TituloQuorvel, "Atualiza\xE7\xE3o realizada com sucesso.", TipoMensagem::Informacao);
             desfecho = "Atualiza\xE7\xE3o realizada com sucesso.";
             resultado_ = ResultadoExecucao::Sucesso;

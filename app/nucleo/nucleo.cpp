@@ -49,8 +49,8 @@ void NucleoQuorvel::MarcarTabelas(bool marcar) {
     for (int i = 0; i < QuantidadeTabelas; ++i) operador_.MarcarTabela(i, marcar);
 }
 
-void NucleoQuorvel::HabilitarControles(bool habilitar) {
-    operador_.HabilitarControles(habilitar, habilitar && ExisteSequencia(Estado.ArquivoSeq));
+void NucleoQuorvel::MostrarEstado(EstadoControles estado) {
+    operador_.MostrarEstado(estado, estado == EstadoControles::Ocioso && ExisteSequencia(Estado.ArquivoSeq));
 }
 
 void NucleoQuorvel::Mensagem(const std::string& texto, TipoMensagem tipo) {

@@ -53,11 +53,13 @@ public:
     // standard error report. False when the action ended by an error or a silent abort.
     bool ExecutarAcao(const std::function<void()>& acao);
 
-    // The buttons. They raise errors and silent aborts; ExecutarAcao shows them.
-    void BAtualizarClick();
-    void BContinuarProcessoClick();
-    void BPararProcessoClick() { Estado.Interrompido = true; }
-    void BCommitClick() { Estado.CommitSolicitado = true; }
+    // The operations a front end offers: start a run, continue the stopped one, stop the run after
+    // its current row, commit what it has copied. Atualizar and Continuar raise errors and silent
+    // aborts; ExecutarAcao shows them.
+    void Atualizar();
+    void Continuar();
+    void Parar() { Estado.Interrompido = true; }
+    void Commit() { Estado.CommitSolicitado = true; }
     void MarcarTabelas(bool marcar);
 
     // The pre-flight check: starts as a run starts (the same refusals), then foresees what a run
@@ -75,14 +77,14 @@ public:
     int32_t ContarRegistros(const std::string& tabela, const std::string& colunaChave);
     void AtualizarProgresso() override;
 
-    // Idle (true) or running (false).
-    void HabilitarControles(bool habilitar);
+    // Shows the state on the controls ("&Continuar processo" offered when idle with a checkpoint).
+    void MostrarEstado(EstadoControles estado);
 
     // The worker: runs the migrators and the end of a run.
     bool TrabalhadorAtivo() const { return trabalhadorAtivo_; }
     void AguardarTrabalhador();  // waits until the worker has ended
     ResultadoExecucao UltimoResultado() const { return resultado_; }
-    void JvThread1Execute();
+    void ExecutarSequencia();
     virtual void AtualizarTabelas();
 
     // The ten migrators, in the order of the sequence (Migradores holds them in that order).

@@ -26,6 +26,11 @@ struct QuadroProgresso {
     int totalGeral = 0;       // TotalGeral (the overall bar's maximum)
 };
 
+// What the controls offer: idle, everything but "&Parar processo" and "C&ommit"; running, only
+// "&Parar processo", "C&ommit" and the progress; stopped (after a stop), nothing until the
+// program starts again.
+enum class EstadoControles { Ocioso, Executando, Parado };
+
 class PortaOperador {
 public:
     virtual ~PortaOperador() = default;
@@ -48,11 +53,9 @@ public:
     // Synchronous progress refresh.
     virtual void MostrarProgresso(const QuadroProgresso& quadro) = 0;
 
-    // The window's enabling states: idle (true) or running (false); "&Continuar processo"
-    // follows `continuarHabilitado` when idle.
-    virtual void HabilitarControles(bool habilitar, bool continuarHabilitado) = 0;
-    // The stopped state: "&Parar processo" and "C&ommit" disabled too.
-    virtual void DesabilitarPararCommit() = 0;
+    // The state the controls show (see EstadoControles); `continuarOferecido`: when idle,
+    // "&Continuar processo" is offered (a checkpoint file exists).
+    virtual void MostrarEstado(EstadoControles estado, bool continuarOferecido) = 0;
 
     // The run's report is written: after the end messages, with its summary and where it is.
     virtual void MostrarRelatorio(const ResumoRelatorio& resumo) { (void)resumo; }

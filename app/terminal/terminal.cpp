@@ -55,11 +55,11 @@ int ExecutarSemJanela(int argc, char** argv) {
         [&] {
             if (auto* o = operadorPronto.load())
                 o->Avisar("Parar processo: a atualiza\xE7\xE3o para ap\xF3s o registro atual.");
-            if (auto* n = nucleoPronto.load()) n->BPararProcessoClick();
+            if (auto* n = nucleoPronto.load()) n->Parar();
         },
         [&] {
             if (auto* o = operadorPronto.load()) o->Avisar("Commit solicitado.");
-            if (auto* n = nucleoPronto.load()) n->BCommitClick();
+            if (auto* n = nucleoPronto.load()) n->Commit();
         });
     OperadorTerminal operadorTerminal(opcoes, vigia.DescritorParada());
     NucleoQuorvel nucleoQuorvel(operadorTerminal);
@@ -95,9 +95,9 @@ int ExecutarSemJanela(int argc, char** argv) {
         nucleo->DefinirArquivoRelatorio(opcoes.relatorio);
         iniciou = nucleo->ExecutarAcao([&] {
             if (opcoes.continuar)
-                nucleo->BContinuarProcessoClick();
+                nucleo->Continuar();
             else
-                nucleo->BAtualizarClick();
+                nucleo->Atualizar();
         });
     } catch (const std::exception& e) {
         operador->Mensagem(TituloQuorvel, TextoRelatorioErro(e.what()), TipoMensagem::Erro);
@@ -107,7 +107,7 @@ int ExecutarSemJanela(int argc, char** argv) {
 
     // The start clears the stop flag: a stop asked for while the run was starting is pressed
     // again now that the run is on.
-    if (vigia.ParadaPedida()) nucleo->BPararProcessoClick();
+    if (vigia.ParadaPedida()) nucleo->Parar();
     nucleo->AguardarTrabalhador();
 
     switch (nucleo->UltimoResultado()) {

@@ -29,8 +29,7 @@ public:
     void Mensagem(const std::string& titulo, const std::string& texto, TipoMensagem tipo) override;
     bool Perguntar(const std::string& titulo, const std::string& texto) override;
     void MostrarProgresso(const QuadroProgresso& quadro) override;
-    void HabilitarControles(bool, bool) override {}
-    void DesabilitarPararCommit() override {}
+    void MostrarEstado(EstadoControles, bool) override {}
     // The report's summary on standard output, after the progress.
     void MostrarRelatorio(const ResumoRelatorio& resumo) override;
     // A detail line of the report as it is found (the pre-flight check), on standard output.

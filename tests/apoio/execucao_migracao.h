@@ -36,7 +36,7 @@ protected:
     // Presses "Atualizar" (or "Continuar processo") and waits for the worker's end.
     bool Rodar(bool continuar = false) {
         const bool iniciou = nucleo->ExecutarAcao([&] {
-            continuar ? nucleo->BContinuarProcessoClick() : nucleo->BAtualizarClick();
+            continuar ? nucleo->Continuar() : nucleo->Atualizar();
         });
         nucleo->AguardarTrabalhador();
         return iniciou;

@@ -52,17 +52,15 @@ void OperadorRoteirizado::MostrarProgresso(const QuadroProgresso& quadro) {
     if (aoAtualizar) aoAtualizar(quadro);
 }
 
-void OperadorRoteirizado::HabilitarControles(bool habilitar, bool continuar) {
+void OperadorRoteirizado::MostrarEstado(EstadoControles estado, bool continuar) {
     std::lock_guard<std::mutex> t(mutex_);
-    habilitado = habilitar;
+    if (estado == EstadoControles::Parado) {
+        pararCommitDesabilitados = true;
+        return;
+    }
+    habilitado = estado == EstadoControles::Ocioso;
     continuarHabilitado = continuar;
-    if (habilitar) pararCommitDesabilitados = true;
-    else pararCommitDesabilitados = false;
-}
-
-void OperadorRoteirizado::DesabilitarPararCommit() {
-    std::lock_guard<std::mutex> t(mutex_);
-    pararCommitDesabilitados = true;
+    pararCommitDesabilitados = habilitado;
 }
 
 void OperadorRoteirizado::MostrarRelatorio(const ResumoRelatorio& resumo) {

@@ -48,8 +48,7 @@ public:
     void Mensagem(const std::string& titulo, const std::string& texto, TipoMensagem tipo) override;
     bool Perguntar(const std::string& titulo, const std::string& texto) override;
     void MostrarProgresso(const QuadroProgresso& quadro) override;
-    void HabilitarControles(bool habilitar, bool continuarHabilitado) override;
-    void DesabilitarPararCommit() override;
+    void MostrarEstado(EstadoControles estado, bool continuarOferecido) override;
     void MostrarRelatorio(const ResumoRelatorio& resumo) override;
     // The reports' summaries the core handed over, in order.
     std::vector<ResumoRelatorio> Relatorios() const;

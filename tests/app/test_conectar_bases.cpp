@@ -130,7 +130,7 @@ TEST_F(Conectar, TresMensagensQuandoNenhumaBaseResponde) {
     // With a table checked the run then fails at the record count and does not start.
     operador.MarcarSo({0});
     nucleo.DefinirPastaPrograma(inst.PastaPrograma());
-    EXPECT_FALSE(nucleo.ExecutarAcao([&] { nucleo.BAtualizarClick(); }));
+    EXPECT_FALSE(nucleo.ExecutarAcao([&] { nucleo.Atualizar(); }));
     EXPECT_EQ(operador.Mensagens().back().tipo, TipoMensagem::Erro);
     EXPECT_FALSE(nucleo.TrabalhadorAtivo());
 }
@@ -157,7 +157,7 @@ TEST(ConectarServidor, ConectaECopiaPeloServidorLocal) {
     operador.MarcarSo({4});
     NucleoQuorvel nucleo(operador);
     nucleo.DefinirPastaPrograma(unidades.Raiz().Caminho());
-    ASSERT_TRUE(nucleo.ExecutarAcao([&] { nucleo.BAtualizarClick(); }));
+    ASSERT_TRUE(nucleo.ExecutarAcao([&] { nucleo.Atualizar(); }));
     nucleo.AguardarTrabalhador();
     EXPECT_EQ(nucleo.Estado.Servidor, "localhost");
     EXPECT_EQ(operador.TextosMensagens(), std::vector<std::string>{"Atualiza\xE7\xE3o realizada com sucesso."});

@@ -167,8 +167,8 @@ TEST_F(Execucao, PararECommitEmLinhasEscolhidasERetomarSemPerderNemDobrar) {
     // A commit after the 5th contact, then a stop after the 9th.
     operador.aoAtualizar = [&](const QuadroProgresso& q) {
         if (q.tabelaAtual != "TB_AGENDA") return;
-        if (q.registroAtual == 5) nucleo->BCommitClick();
-        if (q.registroAtual == 9) nucleo->BPararProcessoClick();
+        if (q.registroAtual == 5) nucleo->Commit();
+        if (q.registroAtual == 9) nucleo->Parar();
     };
     ASSERT_TRUE(Rodar());
     EXPECT_EQ(nucleo->UltimoResultado(), ResultadoExecucao::Interrompida);
@@ -216,7 +216,7 @@ TEST_F(Execucao, CommitAposAUltimaLinhaNaoFazRetomadaRepetirLinha) {
     inst.bases.Executar2009("INSERT INTO TB_GENERO VALUES (2, 'A'); INSERT INTO TB_GENERO VALUES (9, 'B');");
     operador.MarcarSo({4});
     operador.aoAtualizar = [&](const QuadroProgresso& q) {
-        if (q.tabelaAtual == "TB_GENERO" && q.registroAtual == 2) nucleo->BPararProcessoClick();
+        if (q.tabelaAtual == "TB_GENERO" && q.registroAtual == 2) nucleo->Parar();
     };
     ASSERT_TRUE(Rodar());
     // The last key plus one: a resume copies nothing twice (the key-keeping table would reject it).
@@ -239,9 +239,9 @@ TEST_F(Execucao, ParadaEntreTabelasRetomaSemDobrarAsLinhasDaTabelaConcluida) {
     bool agendaConcluida = false;
     operador.aoAtualizar = [&](const QuadroProgresso& q) {
         if (q.tabelaAtual != "TB_AGENDA") return;
-        if (q.registroAtual == 5) nucleo->BCommitClick();
+        if (q.registroAtual == 5) nucleo->Commit();
         if (q.registroAtual == 12) agendaConcluida = true;
-        if (q.registroAtual == 0 && agendaConcluida) nucleo->BPararProcessoClick();
+        if (q.registroAtual == 0 && agendaConcluida) nucleo->Parar();
     };
     ASSERT_TRUE(Rodar());
     EXPECT_EQ(nucleo->UltimoResultado(), ResultadoExecucao::Interrompida);
@@ -260,7 +260,7 @@ TEST_F(Execucao, ParadaEntreTabelasRetomaSemDobrarAsLinhasDaTabelaConcluida) {
     agendaConcluida = false;
     operador.aoAtualizar = [&](const QuadroProgresso& q) {
         if (q.tabelaAtual == "TB_AGENDA" && q.registroAtual == 12) agendaConcluida = true;
-        if (q.registroAtual == 0 && agendaConcluida) nucleo->BPararProcessoClick();
+        if (q.registroAtual == 0 && agendaConcluida) nucleo->Parar();
     };
     NovoNucleo();
     ASSERT_TRUE(Rodar());

@@ -163,7 +163,7 @@ TEST_F(Ecad, AStoppedCopyKeepsTheColumnAndContinuesFromTheCheckpoint) {
     ComCodigoAntigo();
     inst.bases.Executar2009(kLog2009);
     operador.aoAtualizar = [&](const QuadroProgresso& q) {
-        if (q.tabelaAtual == "TB_ECAD" && q.registroAtual == 2) nucleo->BPararProcessoClick();
+        if (q.tabelaAtual == "TB_ECAD" && q.registroAtual == 2) nucleo->Parar();
     };
     ASSERT_TRUE(Rodar());
     EXPECT_EQ(nucleo->UltimoResultado(), ResultadoExecucao::Interrompida);
@@ -192,7 +192,7 @@ TEST_F(Ecad, ACommitMidwayMakesTheRowsDurableAndTheCopyGoesOn) {
     bool visto = false;
     std::string checkpoint;
     operador.aoAtualizar = [&](const QuadroProgresso& q) {
-        if (q.tabelaAtual == "TB_ECAD" && q.registroAtual == 1) nucleo->BCommitClick();
+        if (q.tabelaAtual == "TB_ECAD" && q.registroAtual == 1) nucleo->Commit();
         // From a connection of its own, the committed row is seen while the copy is still going.
         if (q.tabelaAtual == "TB_ECAD" && q.registroAtual == 3) {
             visto = Log2010().size() == 1u;

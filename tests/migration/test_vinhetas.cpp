@@ -112,7 +112,7 @@ TEST_F(Vinhetas, AFailedRowStopsTheRunWithItsDeviceAndFileName) {
 
 TEST_F(Vinhetas, StopAfterARowAndContinueWithoutCopyingTwice) {
     operador.aoAtualizar = [&](const QuadroProgresso& q) {
-        if (q.tabelaAtual == "TB_VINHETAS" && q.registroAtual == 2) nucleo->BPararProcessoClick();
+        if (q.tabelaAtual == "TB_VINHETAS" && q.registroAtual == 2) nucleo->Parar();
     };
     ASSERT_TRUE(Rodar());
     EXPECT_EQ(Seq(), "[SEQ]\r\nsTabela=TB_VINHETAS\r\nsCodigo=4\r\n");

@@ -115,7 +115,7 @@ TEST_F(MigracaoMusicas, ArquivosDoUsuarioFicamERestosDeUmaExecucaoMortaSaem) {
 
 TEST_F(MigracaoMusicas, PararERetomarSemPerderNemDobrar) {
     operador.aoAtualizar = [&](const QuadroProgresso& q) {
-        if (q.tabelaAtual == "TB_MUSICAS" && q.registroAtual == 2) nucleo->BPararProcessoClick();
+        if (q.tabelaAtual == "TB_MUSICAS" && q.registroAtual == 2) nucleo->Parar();
     };
     ASSERT_TRUE(Rodar());
     EXPECT_EQ(nucleo->UltimoResultado(), ResultadoExecucao::Interrompida);
@@ -134,8 +134,8 @@ TEST_F(MigracaoMusicas, PararERetomarSemPerderNemDobrar) {
 TEST_F(MigracaoMusicas, CommitNoMeioEParadaAposAUltimaLinha) {
     operador.aoAtualizar = [&](const QuadroProgresso& q) {
         if (q.tabelaAtual != "TB_MUSICAS") return;
-        if (q.registroAtual == 1) nucleo->BCommitClick();
-        if (q.registroAtual == 5) nucleo->BPararProcessoClick();
+        if (q.registroAtual == 1) nucleo->Commit();
+        if (q.registroAtual == 5) nucleo->Parar();
     };
     ASSERT_TRUE(Rodar());
     // Past the last row the checkpoint is its code plus one: a resume registers nothing twice.
@@ -154,7 +154,7 @@ TEST_F(MigracaoMusicas, DuplicadoDaMesmaExecucaoOuDeAntesDaRetomada) {
     inst.bases.Executar2009("INSERT INTO TB_MUSICAS VALUES (10, 'Luz', 'Ana', NULL, 1, 'C:', 'M0010', 'mp3', NULL);\n"
                             "INSERT INTO TB_MUSICAS VALUES (11, 'Sol', 'Caio', NULL, 1, 'D:', 'M0011', 'mp3', NULL);\n");
     operador.aoAtualizar = [&](const QuadroProgresso& q) {
-        if (q.tabelaAtual == "TB_MUSICAS" && q.registroAtual == 6) nucleo->BPararProcessoClick();
+        if (q.tabelaAtual == "TB_MUSICAS" && q.registroAtual == 6) nucleo->Parar();
     };
     ASSERT_TRUE(Rodar());
     EXPECT_EQ(Seq(), "[SEQ]\r\nsTabela=TB_MUSICAS\r\nsCodigo=11\r\n");

@@ -239,7 +239,7 @@ TEST_F(FalhasNoNucleo, CheckpointQueNaoSeGravaTerminaComOErroEGuardaOQueFoiConfi
     fs::create_directories(inst.ArquivoSeqHost());
     operador.MarcarSo({0, 4});
     operador.aoAtualizar = [&](const QuadroProgresso& q) {
-        if (q.tabelaAtual == "TB_AGENDA" && q.registroAtual == 3) nucleo->BCommitClick();
+        if (q.tabelaAtual == "TB_AGENDA" && q.registroAtual == 3) nucleo->Commit();
     };
     ASSERT_TRUE(Rodar());
     EXPECT_EQ(nucleo->UltimoResultado(), ResultadoExecucao::Erro);
