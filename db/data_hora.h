@@ -24,7 +24,6 @@ struct DataHora {
     double ComoDouble() const;
     static DataHora DeDouble(double valor);
 
-    bool Zero() const { return dia == 0 && tempo == 0; }
     friend bool operator==(const DataHora&, const DataHora&) = default;
 };
 

@@ -37,7 +37,6 @@ public:
     int SQLDialect = 1;
 
     bool Connected() const { return handle_ != 0; }
-    void SetConnected(bool conectar) { conectar ? Open() : Close(); }
     // Attaches; does nothing when connected. Raises ErroBanco with the client's text (Erro when
     // the client library itself is missing).
     void Open();

@@ -132,7 +132,6 @@ public:
     // The lines joined by line breaks.
     std::string Text() const;
     const std::vector<std::string>& Linhas() const { return linhas_; }
-    bool Vazia() const { return linhas_.empty(); }
 
 private:
     void Mudou() {

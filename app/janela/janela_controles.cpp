@@ -58,17 +58,7 @@ QFont FonteNegrito(const QFont& base, int altura) {
 
 }  // namespace
 
-void TfrmQuorvel2009_2010::CriarControles() {
-    setObjectName("frmQuorvel2009_2010");
-    setWindowTitle(TextoTela(TituloJanela));
-    QFont fonte;
-    // MS Sans Serif where it exists, else a face of about its width.
-    fonte.setFamilies({"MS Sans Serif", "Microsoft Sans Serif", "Tahoma", "Liberation Sans", "Arial",
-                       "DejaVu Sans Condensed", "DejaVu Sans"});
-    fonte.setPixelSize(11);
-    setFont(fonte);
-    setFixedSize(LarguraCliente, AlturaCliente);
-
+void TfrmQuorvel2009_2010::CriarGrupoConexao() {
     // Connection group: the two installation folders.
     grupoConexaoBaseDados = new QGroupBox(QString::fromUtf8("Conexão da Base de dados"), this);
     grupoConexaoBaseDados->setObjectName("grupoConexaoBaseDados");
@@ -87,7 +77,9 @@ void TfrmQuorvel2009_2010::CriarControles() {
     BPasta2010 = BotaoPlano(grupoConexaoBaseDados, "BPasta2010", {}, QStyle::SP_DirOpenIcon, {557, 40, 23, 21});
     BLimpar2010 =
         BotaoPlano(grupoConexaoBaseDados, "BLimpar2010", {}, QStyle::SP_LineEditClearButton, {580, 40, 23, 21});
+}
 
+void TfrmQuorvel2009_2010::CriarGrupoTabelas() {
     // Table group: the ten check boxes in two rows of five, and mark/unmark all.
     grupoMarcarTabelas = new QGroupBox(QString::fromUtf8("Tabelas a serem atualizadas"), this);
     grupoMarcarTabelas->setObjectName("grupoMarcarTabelas");
@@ -108,19 +100,9 @@ void TfrmQuorvel2009_2010::CriarControles() {
                                  QStyle::SP_DialogCancelButton, {472, 10, 130, 23});
     BMarcarTodos = BotaoPlano(grupoMarcarTabelas, "BMarcarTodos", QString::fromUtf8("&Marcar todos"),
                               QStyle::SP_DialogApplyButton, {472, 35, 130, 23});
+}
 
-    // Server version: the lamp and its label, centred together once the text is known.
-    LedVersaoFB = new LedBicolor(this);
-    LedVersaoFB->setObjectName("LedVersaoFB");
-    LedVersaoFB->move(248, TopoLed);
-    LabelVersaoFB = Rotulo(this, "LabelVersaoFB", "LabelVersaoFB", 270, TopoRotuloVersao);
-    LabelVersaoFB->setFont(FonteNegrito(font(), 13));
-    LabelVersaoFB->setAttribute(Qt::WA_TranslucentBackground);
-    LabelVersaoFB->adjustSize();
-
-    BAtualizar = BotaoPlano(this, "BAtualizar", QString::fromUtf8("&Atualizar"), QStyle::SP_BrowserReload,
-                            {248, 186, 130, 23});
-
+void TfrmQuorvel2009_2010::CriarGrupoProgresso() {
     // Progress group: never disabled.
     grupoProgresso = new GrupoProgresso(QString::fromUtf8("Progresso da atualização"), this);
     grupoProgresso->setObjectName("grupoProgresso");
@@ -144,6 +126,52 @@ void TfrmQuorvel2009_2010::CriarControles() {
                          {384, 330, 130, 23});
     BPararProcesso->setEnabled(false);
     BCommit->setEnabled(false);
+}
+
+// The buttons, the check boxes and the folder fields to their handlers.
+void TfrmQuorvel2009_2010::LigarEventos() {
+    connect(BPasta2009, &QToolButton::clicked, this, &TfrmQuorvel2009_2010::BPasta2009Click);
+    connect(BPasta2010, &QToolButton::clicked, this, &TfrmQuorvel2009_2010::BPasta2010Click);
+    connect(BLimpar2009, &QToolButton::clicked, this, &TfrmQuorvel2009_2010::BLimpar2009Click);
+    connect(BLimpar2010, &QToolButton::clicked, this, &TfrmQuorvel2009_2010::BLimpar2010Click);
+    connect(BMarcarTodos, &QToolButton::clicked, this, &TfrmQuorvel2009_2010::BMarcarTodosClick);
+    connect(BDesmarcarTodos, &QToolButton::clicked, this, &TfrmQuorvel2009_2010::BDesmarcarTodosClick);
+    connect(BAtualizar, &QToolButton::clicked, this, &TfrmQuorvel2009_2010::BAtualizarClick);
+    connect(BContinuarProcesso, &QToolButton::clicked, this, &TfrmQuorvel2009_2010::BContinuarProcessoClick);
+    connect(BPararProcesso, &QToolButton::clicked, this, &TfrmQuorvel2009_2010::BPararProcessoClick);
+    connect(BCommit, &QToolButton::clicked, this, &TfrmQuorvel2009_2010::BCommitClick);
+    connect(edEndereco2009, &QLineEdit::textChanged, this, [this] { GuardarPastas(); });
+    connect(edEndereco2010, &QLineEdit::textChanged, this, [this] { GuardarPastas(); });
+}
+
+void TfrmQuorvel2009_2010::CriarControles() {
+    setObjectName("frmQuorvel2009_2010");
+    setWindowTitle(TextoTela(TituloJanela));
+    QFont fonte;
+    // MS Sans Serif where it exists, else a face of about its width.
+    fonte.setFamilies({"MS Sans Serif", "Microsoft Sans Serif", "Tahoma", "Liberation Sans", "Arial",
+                       "DejaVu Sans Condensed", "DejaVu Sans"});
+    fonte.setPixelSize(11);
+    setFont(fonte);
+    setFixedSize(LarguraCliente, AlturaCliente);
+
+    CriarGrupoConexao();
+
+    CriarGrupoTabelas();
+
+    // Server version: the lamp and its label, centred together once the text is known.
+    LedVersaoFB = new LedBicolor(this);
+    LedVersaoFB->setObjectName("LedVersaoFB");
+    LedVersaoFB->move(248, TopoLed);
+    LabelVersaoFB = Rotulo(this, "LabelVersaoFB", "LabelVersaoFB", 270, TopoRotuloVersao);
+    LabelVersaoFB->setFont(FonteNegrito(font(), 13));
+    LabelVersaoFB->setAttribute(Qt::WA_TranslucentBackground);
+    LabelVersaoFB->adjustSize();
+
+    BAtualizar = BotaoPlano(this, "BAtualizar", QString::fromUtf8("&Atualizar"), QStyle::SP_BrowserReload,
+                            {248, 186, 130, 23});
+
+    CriarGrupoProgresso();
 
     // Keyboard order: the two folder fields, the ten check boxes, the two bars.
     QWidget::setTabOrder(edEndereco2009, edEndereco2010);
@@ -164,18 +192,7 @@ void TfrmQuorvel2009_2010::CriarControles() {
 
     dlgAbrirPasta = new DlgAbrirPasta(this);
 
-    connect(BPasta2009, &QToolButton::clicked, this, &TfrmQuorvel2009_2010::BPasta2009Click);
-    connect(BPasta2010, &QToolButton::clicked, this, &TfrmQuorvel2009_2010::BPasta2010Click);
-    connect(BLimpar2009, &QToolButton::clicked, this, &TfrmQuorvel2009_2010::BLimpar2009Click);
-    connect(BLimpar2010, &QToolButton::clicked, this, &TfrmQuorvel2009_2010::BLimpar2010Click);
-    connect(BMarcarTodos, &QToolButton::clicked, this, &TfrmQuorvel2009_2010::BMarcarTodosClick);
-    connect(BDesmarcarTodos, &QToolButton::clicked, this, &TfrmQuorvel2009_2010::BDesmarcarTodosClick);
-    connect(BAtualizar, &QToolButton::clicked, this, &TfrmQuorvel2009_2010::BAtualizarClick);
-    connect(BContinuarProcesso, &QToolButton::clicked, this, &TfrmQuorvel2009_2010::BContinuarProcessoClick);
-    connect(BPararProcesso, &QToolButton::clicked, this, &TfrmQuorvel2009_2010::BPararProcessoClick);
-    connect(BCommit, &QToolButton::clicked, this, &TfrmQuorvel2009_2010::BCommitClick);
-    connect(edEndereco2009, &QLineEdit::textChanged, this, [this] { GuardarPastas(); });
-    connect(edEndereco2010, &QLineEdit::textChanged, this, [this] { GuardarPastas(); });
+    LigarEventos();
 
     // At the centre of the screen.
     if (QScreen* tela = QGuiApplication::primaryScreen()) {

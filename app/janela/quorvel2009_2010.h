@@ -138,6 +138,10 @@ protected:
 
 private:
     void CriarControles();
+    void CriarGrupoConexao();    // the two installation folders
+    void CriarGrupoTabelas();    // the ten check boxes, mark and unmark all
+    void CriarGrupoProgresso();  // the progress group and the buttons under it
+    void LigarEventos();
     void FormCreate(const std::string& pastaPrograma);
     void EscolherPasta(QLineEdit* campo, const char* versao);
     // Runs an event handler through the core: silent aborts dropped, other errors reported.

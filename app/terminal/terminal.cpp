@@ -24,6 +24,54 @@ constexpr int SaidaSucesso = 0;
 constexpr int SaidaInterrompida = 1;
 constexpr int SaidaRecusaOuErro = 2;
 
+// The pre-flight check: 0 when no row would fail, 1 when one would, 2 as a refused start.
+int Verificar(NucleoQuorvel& nucleo, OperadorTerminal& operador, const OpcoesTerminal& opcoes) {
+    ResumoRelatorio previsao;
+    bool iniciou = false;
+    try {
+        nucleo.DefinirPastaPrograma(PastaDoPrograma());
+        nucleo.DefinirArquivoRelatorio(opcoes.relatorio);
+        iniciou = nucleo.ExecutarAcao([&] {
+            previsao = nucleo.Verificar(opcoes.continuar,
+                                        [&operador](const std::string& linha) { operador.LinhaRelatorio(linha); });
+        });
+    } catch (const std::exception& e) {
+        operador.Mensagem(TituloQuorvel, TextoRelatorioErro(e.what()), TipoMensagem::Erro);
+    }
+    if (!iniciou) return SaidaRecusaOuErro;
+    return previsao.LinhasComFalha() > 0 ? SaidaInterrompida : SaidaSucesso;
+}
+
+// The run: started as "Atualizar" or "Continuar processo", then waited for.
+int Executar(NucleoQuorvel& nucleo, OperadorTerminal& operador, VigiaSinais& vigia, const OpcoesTerminal& opcoes) {
+    bool iniciou = false;
+    try {
+        nucleo.DefinirPastaPrograma(PastaDoPrograma());
+        nucleo.DefinirArquivoRelatorio(opcoes.relatorio);
+        iniciou = nucleo.ExecutarAcao([&] {
+            if (opcoes.continuar)
+                nucleo.Continuar();
+            else
+                nucleo.Atualizar();
+        });
+    } catch (const std::exception& e) {
+        operador.Mensagem(TituloQuorvel, TextoRelatorioErro(e.what()), TipoMensagem::Erro);
+    }
+    if (!iniciou) return SaidaRecusaOuErro;
+    vigia.AtivarTeclas();
+
+    // The start clears the stop flag: a stop asked for while the run was starting is pressed
+    // again now that the run is on.
+    if (vigia.ParadaPedida()) nucleo.Parar();
+    nucleo.AguardarTrabalhador();
+
+    switch (nucleo.UltimoResultado()) {
+        case ResultadoExecucao::Sucesso: return SaidaSucesso;
+        case ResultadoExecucao::Interrompida: return SaidaInterrompida;
+        default: return SaidaRecusaOuErro;
+    }
+}
+
 }  // namespace
 
 int ExecutarSemJanela(int argc, char** argv) {
@@ -73,48 +121,8 @@ int ExecutarSemJanela(int argc, char** argv) {
         ~Encerramento() { vigia.Encerrar(); }
     } encerramento{vigia};
 
-    bool iniciou = false;
-    if (opcoes.verificar) {
-        // The pre-flight check: 0 when no row would fail, 1 when one would, 2 as a refused start.
-        ResumoRelatorio previsao;
-        try {
-            nucleo->DefinirPastaPrograma(PastaDoPrograma());
-            nucleo->DefinirArquivoRelatorio(opcoes.relatorio);
-            iniciou = nucleo->ExecutarAcao([&] {
-                previsao = nucleo->Verificar(opcoes.continuar,
-                                             [operador](const std::string& linha) { operador->LinhaRelatorio(linha); });
-            });
-        } catch (const std::exception& e) {
-            operador->Mensagem(TituloQuorvel, TextoRelatorioErro(e.what()), TipoMensagem::Erro);
-        }
-        if (!iniciou) return SaidaRecusaOuErro;
-        return previsao.LinhasComFalha() > 0 ? SaidaInterrompida : SaidaSucesso;
-    }
-    try {
-        nucleo->DefinirPastaPrograma(PastaDoPrograma());
-        nucleo->DefinirArquivoRelatorio(opcoes.relatorio);
-        iniciou = nucleo->ExecutarAcao([&] {
-            if (opcoes.continuar)
-                nucleo->Continuar();
-            else
-                nucleo->Atualizar();
-        });
-    } catch (const std::exception& e) {
-        operador->Mensagem(TituloQuorvel, TextoRelatorioErro(e.what()), TipoMensagem::Erro);
-    }
-    if (!iniciou) return SaidaRecusaOuErro;
-    vigia.AtivarTeclas();
-
-    // The start clears the stop flag: a stop asked for while the run was starting is pressed
-    // again now that the run is on.
-    if (vigia.ParadaPedida()) nucleo->Parar();
-    nucleo->AguardarTrabalhador();
-
-    switch (nucleo->UltimoResultado()) {
-        case ResultadoExecucao::Sucesso: return SaidaSucesso;
-        case ResultadoExecucao::Interrompida: return SaidaInterrompida;
-        default: return SaidaRecusaOuErro;
-    }
+    if (opcoes.verificar) return Verificar(*nucleo, *operador, opcoes);
+    return Executar(*nucleo, *operador, vigia, opcoes);
 }
 
 }  // namespace quorvel

@@ -219,7 +219,7 @@ TEST_F(Camada, EndingAndDisconnectingTwiceDoNothing) {
     EXPECT_FALSE(solta.Active());
     trAudio.SetActive(false);
     trAudio.SetActive(false);
-    audio.SetConnected(false);
+    audio.Close();
     audio.Close();
     EXPECT_FALSE(audio.Connected());
     // Using a statement of a disconnected connection fails with an error.
