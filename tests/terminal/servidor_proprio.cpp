@@ -21,7 +21,8 @@ namespace fs = std::filesystem;
 
 namespace quorvel::teste {
 
-ServidorProprio::ServidorProprio(const std::string& pasta) : raiz_(pasta + "/raiz"), lock_(pasta + "/lock") {
+ServidorProprio::ServidorProprio(const std::string& pasta, int porta)
+    : porta_(porta), raiz_(pasta + "/raiz"), lock_(pasta + "/lock") {
     const char* firebird = std::getenv("FIREBIRD");
     if (!firebird || !fs::exists(std::string(firebird) + "/firebird.conf")) return;
     programa_ = fs::exists("/usr/sbin/firebird") ? "/usr/sbin/firebird"
@@ -34,7 +35,7 @@ ServidorProprio::ServidorProprio(const std::string& pasta) : raiz_(pasta + "/rai
             fs::copy_file(std::string(firebird) + "/" + nome, raiz_ + "/" + nome);
     const std::string seguranca = raiz_ + "/security3.fdb";
     std::ofstream(raiz_ + "/firebird.conf") << "SecurityDatabase = " << seguranca << "\nRemoteServicePort = "
-                                            << kPorta << "\nRemoteBindAddress = 127.0.0.1\nUdfAccess = None\n";
+                                            << porta_ << "\nRemoteBindAddress = 127.0.0.1\nUdfAccess = None\n";
     std::ofstream(raiz_ + "/databases.conf") << "security.db = " << seguranca << "\n{\n\tRemoteAccess = false\n}\n";
     const std::string ambiente = "FIREBIRD=" + Aspas(raiz_) + " FIREBIRD_LOCK=" + Aspas(lock_) + " ";
     Executar("printf \"CREATE DATABASE '%s';\\n\" " + Aspas(seguranca) + " | " + ambiente +
@@ -69,11 +70,11 @@ void ServidorProprio::Parar() {
     pid_ = -1;
 }
 
-bool ServidorProprio::Responde() {
+bool ServidorProprio::Responde() const {
     const int s = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in endereco{};
     endereco.sin_family = AF_INET;
-    endereco.sin_port = htons(kPorta);
+    endereco.sin_port = htons(static_cast<uint16_t>(porta_));
     endereco.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     const bool ok = connect(s, reinterpret_cast<sockaddr*>(&endereco), sizeof endereco) == 0;
     close(s);

@@ -1,8 +1,9 @@
 #pragma once
 // A Firebird server of a test's own on another loopback port, beside the tests' server (whose
 // configuration it copies): its own security database, lock folder and process, which the test
-// stops and starts again at will. Its databases are reached as "localhost/3061:path", the form
-// of the stations whose server listens on a port of its own.
+// stops and starts again at will. Its databases are reached as "localhost/PORT:path", the form
+// of the stations whose server listens on a port of its own. Tests that may run at the same time
+// give theirs different ports.
 #include <sys/types.h>
 
 #include <string>
@@ -11,11 +12,9 @@ namespace quorvel::teste {
 
 class ServidorProprio {
 public:
-    static constexpr int kPorta = 3061;
-
     // Prepares the server's folders below `pasta`; Pronto() is false when the tests' server
     // configuration or the server program is not there.
-    explicit ServidorProprio(const std::string& pasta);
+    ServidorProprio(const std::string& pasta, int porta);
     ~ServidorProprio() { Parar(); }
     ServidorProprio(const ServidorProprio&) = delete;
     ServidorProprio& operator=(const ServidorProprio&) = delete;
@@ -27,10 +26,13 @@ public:
     // Kills the server at once, as a crash or a pulled cable would end it.
     void Parar();
     // The location of a database file through this server.
-    static std::string Local(const std::string& caminho) { return "localhost/" + std::to_string(kPorta) + ":" + caminho; }
+    std::string Local(const std::string& caminho) const {
+        return "localhost/" + std::to_string(porta_) + ":" + caminho;
+    }
 
 private:
-    static bool Responde();
+    bool Responde() const;
+    int porta_;
     std::string raiz_, lock_, programa_;
     bool pronto_ = false;
     pid_t pid_ = -1;

@@ -270,7 +270,7 @@ int CodigoSeq(const std::string& seq) {
 
 TEST(ServidorQueCai, ParaAExecucaoSemPerderOConfirmadoEContinuarCompleta) {
     PastaTemporaria pasta;
-    ServidorProprio servidor(pasta.Caminho());
+    ServidorProprio servidor(pasta.Caminho(), 3061);
     if (!servidor.Pronto()) GTEST_SKIP() << "no Firebird server program or configuration (scripts/servidor-teste.sh)";
     constexpr int linhas = 60000;
     InstalacaoTeste inst, referencia;
@@ -285,12 +285,12 @@ TEST(ServidorQueCai, ParaAExecucaoSemPerderOConfirmadoEContinuarCompleta) {
     // The 2009 and audio databases through the test's own server, which the test stops; the
     // administration database through the tests' server.
     const std::string d = inst.unidades.Unidade('d');
-    std::ofstream(d + "/Quorvel2009/Base.ini", std::ios::binary) << ServidorProprio::Local("C:\\Dados\\BASE2009.FDB") << "\r\n";
+    std::ofstream(d + "/Quorvel2009/Base.ini", std::ios::binary) << servidor.Local("C:\\Dados\\BASE2009.FDB") << "\r\n";
     std::ofstream(d + "/Quorvel2010/BaseAudio.ini", std::ios::binary)
-        << "[BANCO]\r\ncaminho=" << ServidorProprio::Local("C:\\Dados\\AUDIO.FDB") << "\r\n";
+        << "[BANCO]\r\ncaminho=" << servidor.Local("C:\\Dados\\AUDIO.FDB") << "\r\n";
     std::ofstream(d + "/Quorvel2010/BaseAdm.ini", std::ios::binary)
         << "[BANCO]\r\ncaminho=localhost:C:\\Dados\\ADM.FDB\r\n";
-    const std::string audio = ServidorProprio::Local(inst.bases.ArquivoAudio());
+    const std::string audio = servidor.Local(inst.bases.ArquivoAudio());
     ASSERT_TRUE(servidor.Iniciar());
 
     int codigo = -1;

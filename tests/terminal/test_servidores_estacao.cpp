@@ -50,22 +50,22 @@ protected:
 TEST_F(ServidoresDaEstacao, LocalizacaoComPortaEntreAspas) {
     QUORVEL_EXIGIR("lame");
     PastaTemporaria pasta;
-    ServidorProprio servidor(pasta.Caminho());
+    ServidorProprio servidor(pasta.Caminho(), 3062);
     if (!servidor.Pronto()) GTEST_SKIP() << "no Firebird server program or configuration (scripts/servidor-teste.sh)";
     inst.bases.Executar2009(
         "INSERT INTO TB_GENERO VALUES (3, 'Forr\xF3');\n"
         "INSERT INTO TB_MUSICAS VALUES (1, 'Luz', 'Ana', NULL, 3, 'C:', 'M0001', 'mp3', NULL);\n");
     fs::create_directories(inst.unidades.Unidade('c') + "/Musicas");
     GerarMp3(inst.unidades.Unidade('c') + "/Musicas/M0001.mp3", 1, "-b 64", 22050, 1);
-    Ini2010("BaseAdm.ini", "caminho = \"" + ServidorProprio::Local("C:\\Dados\\ADM.FDB") + "\"");
-    Ini2010("BaseAudio.ini", "caminho='" + ServidorProprio::Local("C:\\Dados\\AUDIO.FDB") + "'");
+    Ini2010("BaseAdm.ini", "caminho = \"" + servidor.Local("C:\\Dados\\ADM.FDB") + "\"");
+    Ini2010("BaseAudio.ini", "caminho='" + servidor.Local("C:\\Dados\\AUDIO.FDB") + "'");
     ASSERT_TRUE(servidor.Iniciar());
 
     const auto r = Rodar({"--tabelas", "Genero,Musicas"});
     EXPECT_EQ(r.status, 0) << r.erros;
     EXPECT_TRUE(Contem(r.erros, kSucesso)) << r.erros;
     EXPECT_FALSE(Contem(r.erros, kRecusa)) << r.erros;
-    const std::string audio = ServidorProprio::Local(inst.bases.ArquivoAudio());
+    const std::string audio = servidor.Local(inst.bases.ArquivoAudio());
     EXPECT_EQ(Consultar(audio, "SELECT GEN_CODIGO, GEN_NOME FROM TB_GENERO"), (Linhas{{"3", "Forr\xF3"}}));
     EXPECT_EQ(Consultar(audio, "SELECT PAS_PATH FROM TB_PASTAS"), (Linhas{{"\\\\LOCALHOST\\D\\QUORVEL2010\\MUSICAS\\"}}));
     EXPECT_EQ(Consultar(audio, "SELECT MUS_INTERPRETE, MUS_NOME FROM TB_MUSICAS"), (Linhas{{"Ana", "Luz"}}));
