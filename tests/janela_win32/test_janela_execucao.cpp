@@ -233,7 +233,11 @@ TEST_F(JanelaExecucao, FecharAJanelaDuranteAExecucaoParaAposALinhaComCheckpoint)
     thread = std::thread([] {});
     EXPECT_FALSE(IsWindow(hwnd));
     EXPECT_NE(Seq().find("sTabela=TB_VINHETAS"), std::string::npos) << Seq();
-    EXPECT_NE(Seq().find("sCodigo=4"), std::string::npos) << Seq();
+    // The close is honoured after the row in progress: the second when it came before the
+    // worker took up the third, the third otherwise.
+    const bool depoisDaSegunda = Seq().find("sCodigo=3") != std::string::npos;
+    const bool depoisDaTerceira = Seq().find("sCodigo=4") != std::string::npos;
+    EXPECT_TRUE(depoisDaSegunda || depoisDaTerceira) << Seq();
     // No box was left behind.
     EXPECT_TRUE(JanelasDoProcesso(GetCurrentProcessId(), L"#32770").empty());
 }
